@@ -1,0 +1,146 @@
+// Test host: built as viewproc.exe, linkproc.exe and dockproc.exe. It loads the library
+// like the suite's processes do and answers one line per command on standard output, so
+// that tests and the tour can drive several real processes.
+//
+//   get NAME | set NAME VALUE       a global (see kGlobals); texts as UTF-8
+//   exist | model TEXT | cache | setcache 0|1 | comm | webinstall TEXT | webinstall-null
+//   logs | pid | quit
+// It says "ready" once the library has loaded.
+#include <windows.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string>
+#include <Corelink.h>
+#include <CxLogMsg.h>
+#include <host_driver.h>
+
+namespace {
+
+enum class Kind { Int, Bool, Dword, Text };
+
+struct Global {
+    const char* name;
+    Kind kind;
+    void* address;
+    size_t units;   // capacity of a text
+};
+
+#define INT_GLOBAL(g) {#g, Kind::Int, &g, 0}
+#define BOOL_GLOBAL(g) {#g, Kind::Bool, &g, 0}
+#define TEXT_GLOBAL(g) {#g, Kind::Text, g, sizeof(g) / sizeof(g[0])}
+
+const Global kGlobals[] = {
+    INT_GLOBAL(g_nBattery), INT_GLOBAL(g_niDENSIMCap), INT_GLOBAL(g_bME_PROTECT),
+    INT_GLOBAL(g_nEngineStatus), INT_GLOBAL(g_nRSSI), INT_GLOBAL(g_bPanelRunning),
+    INT_GLOBAL(g_bProcessRefresh), INT_GLOBAL(g_UIFontHeightMinus), INT_GLOBAL(g_nCountryCode),
+    BOOL_GLOBAL(g_bRestartPhone), BOOL_GLOBAL(g_bLaunchUIFunction), BOOL_GLOBAL(g_bEnableWebInstall),
+    BOOL_GLOBAL(g_bAuthFail), BOOL_GLOBAL(g_bInitialFlag),
+    {"g_cap.dwHead", Kind::Dword, &g_cap.dwHead, 0},
+    {"g_cap.adwModuleValue[6]", Kind::Dword, &g_cap.adwModuleValue[6], 0},
+    TEXT_GLOBAL(g_szWebInstallCmdLine), TEXT_GLOBAL(g_szTP_Model), TEXT_GLOBAL(g_szInterface),
+    TEXT_GLOBAL(g_szExecProgPath), TEXT_GLOBAL(g_szAppDataPath), TEXT_GLOBAL(g_szProductName),
+    TEXT_GLOBAL(g_szProductNameHW), TEXT_GLOBAL(g_szQueueName),
+    {"g_cap.szText1", Kind::Text, g_cap.szText1, 64},
+};
+
+const Global* find_global(const std::string& name) {
+    for (const Global& g : kGlobals)
+        if (name == g.name) return &g;
+    return nullptr;
+}
+
+std::string text_of(const unsigned short* text) {
+    return ToUtf8(reinterpret_cast<const wchar_t*>(text));
+}
+
+std::string get(const Global& g) {
+    switch (g.kind) {
+    case Kind::Int: return std::to_string(*static_cast<int*>(g.address));
+    case Kind::Bool: return std::to_string(*static_cast<bool*>(g.address) ? 1 : 0);
+    case Kind::Dword: return std::to_string(*static_cast<unsigned long*>(g.address));
+    case Kind::Text: return text_of(static_cast<unsigned short*>(g.address));
+    }
+    return std::string();
+}
+
+bool set(const Global& g, const std::string& value) {
+    switch (g.kind) {
+    case Kind::Int: *static_cast<int*>(g.address) = atoi(value.c_str()); return true;
+    case Kind::Bool: *static_cast<bool*>(g.address) = atoi(value.c_str()) != 0; return true;
+    case Kind::Dword: *static_cast<unsigned long*>(g.address) = strtoul(value.c_str(), nullptr, 0); return true;
+    case Kind::Text: {
+        std::wstring w = FromUtf8(value);
+        if (w.size() >= g.units) return false;
+        auto* dst = static_cast<unsigned short*>(g.address);
+        for (size_t i = 0; i < w.size(); ++i) dst[i] = w[i];
+        dst[w.size()] = 0;
+        return true;
+    }
+    }
+    return false;
+}
+
+std::string log_path(CxLogMsg* log) {
+    return log ? ToUtf8(log->GetPath()) : std::string("-");
+}
+
+const unsigned short* us(const std::wstring& w) { return reinterpret_cast<const unsigned short*>(w.c_str()); }
+
+std::string run(const std::string& verb, const std::string& arg) {
+    if (verb == "get" || verb == "set") {
+        std::string name = arg.substr(0, arg.find(' '));
+        const Global* g = find_global(name);
+        if (!g) return "error unknown global " + name;
+        if (verb == "get") return "ok " + get(*g);
+        std::string value = arg.size() > name.size() ? arg.substr(name.size() + 1) : std::string();
+        return set(*g, value) ? "ok" : "error value does not fit";
+    }
+    if (verb == "exist") return "ok " + std::to_string(CheckSystemExistFlag());
+    if (verb == "model") return "ok " + std::to_string(Check_TP_ModelName(us(FromUtf8(arg))) ? 1 : 0);
+    if (verb == "cache") return "ok " + std::to_string(IsCacheModify());
+    if (verb == "setcache") { SetCacheModify(arg == "1"); return "ok"; }
+    if (verb == "comm") {
+        COMMUNICATION_INFO_DATA data;
+        return GetCommunicationData(&data) ? "ok " + std::to_string(data.dwHead) : "fail";
+    }
+    if (verb == "webinstall") return "ok " + std::to_string(SetWebInstallData(us(FromUtf8(arg))) ? 1 : 0);
+    if (verb == "webinstall-null") return "ok " + std::to_string(SetWebInstallData(nullptr) ? 1 : 0);
+    if (verb == "logs")
+        return "ok ui=" + log_path(g_pDbgUI) + " eng=" + log_path(g_pDbgEng) + " panel=" + log_path(g_pDbgPanel);
+    if (verb == "pid") return "ok " + std::to_string(GetCurrentProcessId());
+    return "error unknown command " + verb;
+}
+
+void reply(const std::string& line) {
+    std::string out = line + "\n";
+    DWORD done = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), out.data(), static_cast<DWORD>(out.size()), &done, nullptr);
+}
+
+bool read_line(std::string& line) {
+    line.clear();
+    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    for (;;) {
+        char c;
+        DWORD got = 0;
+        if (!ReadFile(in, &c, 1, &got, nullptr) || got == 0) return !line.empty();
+        if (c == '\n') break;
+        if (c != '\r') line += c;
+    }
+    return true;
+}
+
+} // namespace
+
+int wmain() {
+    // The library was loaded (and started up) before wmain: tell the driver.
+    reply("ready");
+    std::string line;
+    while (read_line(line)) {
+        std::string verb = line.substr(0, line.find(' '));
+        std::string arg = line.size() > verb.size() ? line.substr(verb.size() + 1) : std::string();
+        if (verb == "quit") { reply("ok"); return 0; }
+        reply(run(verb, arg));
+    }
+    return 0;
+}

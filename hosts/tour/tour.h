@@ -1,0 +1,13 @@
+// The sample host's tour: each subsystem adds a step that shows what the library does.
+#pragma once
+#include <string>
+
+// A step prints what it shows; returns false when something did not work.
+struct TourStep {
+    const char* title;
+    bool (*run)(const std::wstring& binFolder);
+};
+
+bool StartupTour(const std::wstring& binFolder);
+
+void TourPrint(const char* fmt, ...);

@@ -1,0 +1,39 @@
+// corelink_tour.exe: runs every step of the tour and says what the library did.
+#include <windows.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include "tour.h"
+
+namespace {
+const TourStep kSteps[] = {
+    {"Start-up and shared state in the suite's three processes", StartupTour},
+};
+}
+
+void TourPrint(const char* fmt, ...) {
+    va_list args;
+    va_start(args, fmt);
+    vprintf(fmt, args);
+    va_end(args);
+    fflush(stdout);
+}
+
+int wmain() {
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring bin(exe);
+    bin = bin.substr(0, bin.find_last_of(L'\\'));
+
+    int failed = 0;
+    for (const TourStep& step : kSteps) {
+        TourPrint("== %s\n", step.title);
+        if (!step.run(bin)) {
+            TourPrint("   (this step did not complete)\n");
+            ++failed;
+        }
+        TourPrint("\n");
+    }
+    TourPrint("Tour finished: %d of %d steps completed.\n", static_cast<int>(sizeof(kSteps) / sizeof(kSteps[0])) - failed,
+              static_cast<int>(sizeof(kSteps) / sizeof(kSteps[0])));
+    return failed ? 1 : 0;
+}

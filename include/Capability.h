@@ -1,0 +1,184 @@
+// The handset capability record and the entry records its lists lead to.
+//
+// These records are shared, as raw bytes, with separately built processes through the
+// library's shared section: every size and offset below is fixed and checked at compile
+// time. Integers are little-endian 32-bit, pointers 32-bit, texts UTF-16 units.
+#pragma once
+#include <stddef.h>
+#include "CorelinkApi.h"
+
+enum ME_CAL_TYPE : int { ME_CAL_TYPE_NONE = 0 };
+
+struct MDY_FORMAT_INFO {
+    unsigned long dwFormat;
+    unsigned char abData[40];
+};
+
+struct MDY_FORMAT_CAP {
+    unsigned short szExt[6];
+    unsigned long dwSizeLimit;
+    int nMaxNameCLen;
+    int nMaxNameWLen;
+    MDY_FORMAT_INFO* pInfo;
+};
+
+struct IMG_CAP_INFO {
+    int nType;
+    unsigned long dwFunFlags;
+    unsigned char abDetail[172];
+    unsigned long dwSetLogoFlags;
+};
+
+struct xMDY_CAP_INFO {
+    int nType;
+    unsigned long dwFunFlags;
+    MDY_FORMAT_CAP* pFormats;
+    int nFormatCount;
+    int nMaxMelodys;
+    unsigned char abDetail[20];
+    unsigned long dwSetTonesFlags;
+};
+
+struct VIDEO_QUALITY {
+    unsigned char abDetail[24];
+};
+
+struct VIDEO_DIMENSION {
+    unsigned char abDetail[12];
+    VIDEO_QUALITY* pQualities;
+    int nQualityCount;
+};
+
+struct VIDEO_CAP_INFO {
+    int nType;
+    unsigned long dwFunFlags;
+    unsigned char abDetail[176];
+    VIDEO_DIMENSION* pDimensions;
+    int nDimensionCount;
+};
+
+struct CAL_CAP_INFO {
+    ME_CAL_TYPE eType;
+    unsigned char abDetail[20];
+};
+
+struct MMS_CAP_INFO {
+    unsigned long dwMMSFlags;
+    unsigned char abDetail[140];
+};
+
+// A row of a file-type list; a row named "NULL" (any case) ends the list.
+struct FMGR_FILETYPE_CAP {
+    unsigned short szName[8];
+    unsigned char abDetail[8];
+};
+
+struct FMGR_CAP_INFO {
+    unsigned char abHead[8];
+    FMGR_FILETYPE_CAP* pFileTypes;
+    unsigned char abDetail[16];
+};
+
+struct PL_CAP_INFO {
+    unsigned char abDetail[544];
+};
+
+struct FJ_CAP_INFO {
+    FMGR_FILETYPE_CAP* pFileTypes;
+    PL_CAP_INFO* pPLCap;
+    int nPLCount;
+};
+
+// The 880-byte capability layout shared by the raw (engine) and cooked (shared) forms.
+struct ME_CAPABILITY_FIELDS {
+    unsigned long dwHead;
+    unsigned short szText1[64];
+    unsigned short szText2[64];
+    unsigned short szText3[20];
+    unsigned short szText4[20];
+    unsigned short szText5[48];
+    unsigned short szText6[32];
+    unsigned long adwValue[21];
+    unsigned short szText7[65];
+    unsigned short szText8[32];
+    unsigned long dwValueA;          // offset 780, after two bytes of padding
+    IMG_CAP_INFO* pImgCap;
+    int nImgCapCount;
+    unsigned long dwValueB;
+    xMDY_CAP_INFO* pMdyCap;
+    int nMdyCapCount;
+    unsigned long adwValueC[5];
+    FMGR_CAP_INFO* pFmgrCap;
+    // One value per module of the suite: modules 0, 1, 2, 4, 16, 32 and 256, in this order.
+    unsigned long adwModuleValue[7];
+    MMS_CAP_INFO* pMMSCap;
+    CAL_CAP_INFO* pCalCap;
+    int nCalCapCount;
+    VIDEO_CAP_INFO* pVideoCap;
+    int nVideoCapCount;
+    FJ_CAP_INFO* pFJCap;
+};
+
+// The raw record as the device engine fills it: the pointers lead to its own lists.
+struct RAW_ME_CAPABILITY : ME_CAPABILITY_FIELDS {};
+
+// The cooked record held in the shared block as g_cap. Its constructor does nothing, so
+// a process that loads the library later leaves the shared content as it is.
+class CORELINK_API ME_CAPABILITY : public ME_CAPABILITY_FIELDS {
+public:
+    ME_CAPABILITY() {}
+};
+
+#define CORELINK_CHECK_SIZE(T, n) static_assert(sizeof(T) == (n), #T " must be " #n " bytes")
+#define CORELINK_CHECK_OFFSET(T, f, n) static_assert(offsetof(T, f) == (n), #T "::" #f " must be at " #n)
+
+CORELINK_CHECK_SIZE(IMG_CAP_INFO, 184);
+CORELINK_CHECK_OFFSET(IMG_CAP_INFO, dwSetLogoFlags, 180);
+CORELINK_CHECK_SIZE(xMDY_CAP_INFO, 44);
+CORELINK_CHECK_OFFSET(xMDY_CAP_INFO, pFormats, 8);
+CORELINK_CHECK_OFFSET(xMDY_CAP_INFO, nMaxMelodys, 16);
+CORELINK_CHECK_OFFSET(xMDY_CAP_INFO, dwSetTonesFlags, 40);
+CORELINK_CHECK_SIZE(MDY_FORMAT_CAP, 28);
+CORELINK_CHECK_OFFSET(MDY_FORMAT_CAP, dwSizeLimit, 12);
+CORELINK_CHECK_OFFSET(MDY_FORMAT_CAP, pInfo, 24);
+CORELINK_CHECK_SIZE(MDY_FORMAT_INFO, 44);
+CORELINK_CHECK_SIZE(VIDEO_CAP_INFO, 192);
+CORELINK_CHECK_OFFSET(VIDEO_CAP_INFO, pDimensions, 184);
+CORELINK_CHECK_SIZE(VIDEO_DIMENSION, 20);
+CORELINK_CHECK_OFFSET(VIDEO_DIMENSION, pQualities, 12);
+CORELINK_CHECK_SIZE(VIDEO_QUALITY, 24);
+CORELINK_CHECK_SIZE(CAL_CAP_INFO, 24);
+CORELINK_CHECK_SIZE(MMS_CAP_INFO, 144);
+CORELINK_CHECK_SIZE(FMGR_CAP_INFO, 28);
+CORELINK_CHECK_OFFSET(FMGR_CAP_INFO, pFileTypes, 8);
+CORELINK_CHECK_SIZE(FMGR_FILETYPE_CAP, 24);
+CORELINK_CHECK_SIZE(FJ_CAP_INFO, 12);
+CORELINK_CHECK_SIZE(PL_CAP_INFO, 544);
+
+CORELINK_CHECK_SIZE(ME_CAPABILITY_FIELDS, 880);
+CORELINK_CHECK_SIZE(ME_CAPABILITY, 880);
+CORELINK_CHECK_SIZE(RAW_ME_CAPABILITY, 880);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, szText1, 4);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, szText2, 132);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, szText3, 260);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, szText4, 300);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, szText5, 340);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, szText6, 436);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, adwValue, 500);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, szText7, 584);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, szText8, 714);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, dwValueA, 780);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, pImgCap, 784);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, nImgCapCount, 788);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, dwValueB, 792);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, pMdyCap, 796);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, nMdyCapCount, 800);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, adwValueC, 804);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, pFmgrCap, 824);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, adwModuleValue, 828);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, pMMSCap, 856);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, pCalCap, 860);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, nCalCapCount, 864);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, pVideoCap, 868);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, nVideoCapCount, 872);
+CORELINK_CHECK_OFFSET(ME_CAPABILITY, pFJCap, 876);

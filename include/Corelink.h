@@ -1,0 +1,6 @@
+// Corelink: the shared-functions library of the Tallyport suite. Hosts include this.
+#pragma once
+#include "CorelinkApi.h"
+#include "Capability.h"
+#include "SharedState.h"
+#include "SharedServices.h"

@@ -1,0 +1,37 @@
+// CxShareMemory: a named page-file mapping.
+#include "CxShareMemory.h"
+#include <unique_res.h>
+
+CxShareMemory::CxShareMemory(const wchar_t* name, unsigned long size, int bReadOnly, int bOpenAccess)
+    : m_hMapping(nullptr), m_pView(nullptr), m_nLocks(0), m_dwSize(size), m_bReadOnly(bReadOnly),
+      m_bCreator(FALSE), m_dwProcessId(GetCurrentProcessId()) {
+    win32::open_security open;
+    m_hMapping = CreateFileMappingW(INVALID_HANDLE_VALUE, bOpenAccess ? &open.sa : nullptr,
+                                    PAGE_READWRITE, 0, size, name);
+    m_bCreator = m_hMapping && GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
+CxShareMemory::~CxShareMemory() {
+    if (m_pView) UnmapViewOfFile(m_pView);
+    if (m_hMapping) CloseHandle(m_hMapping);
+}
+
+void* CxShareMemory::Lock() {
+    if (!m_hMapping) return nullptr;
+    if (!m_pView) {
+        m_pView = MapViewOfFile(m_hMapping, m_bReadOnly ? FILE_MAP_READ : FILE_MAP_WRITE, 0, 0, m_dwSize);
+        if (!m_pView) return nullptr;
+    }
+    ++m_nLocks;
+    return m_pView;
+}
+
+void CxShareMemory::Unlock() {
+    if (m_nLocks > 0 && --m_nLocks == 0 && m_pView) {
+        UnmapViewOfFile(m_pView);
+        m_pView = nullptr;
+    }
+}
+
+bool CxShareMemory::IsCreator() const { return m_bCreator != FALSE; }
+unsigned long CxShareMemory::GetSize() const { return m_dwSize; }

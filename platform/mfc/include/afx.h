@@ -1,0 +1,5 @@
+// Umbrella header of the MFC subset.
+#pragma once
+#include "afxstr.h"
+#include "afxtempl.h"
+#include "afxwin.h"

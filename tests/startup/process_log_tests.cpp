@@ -1,0 +1,163 @@
+// Diagnostic logs of the suite's three processes, across real processes.
+#include <gtest/gtest.h>
+#include <BaseKit.h>
+#include <host_driver.h>
+#include <installation.h>
+#include <test_paths.h>
+#include <unique_res.h>
+#include <set>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+const wchar_t* const kLogFolders[] = {L"c:\\qb_ui", L"c:\\qb_eng", L"c:\\qb_panel"};
+
+// Each test decides which log folders exist; none is left behind.
+class ProcessLogs : public testing::Test {
+protected:
+    void SetUp() override { RemoveLogFolders(); }
+    void TearDown() override { RemoveLogFolders(); }
+    static void RemoveLogFolders() {
+        for (const wchar_t* f : kLogFolders) RemoveTree(f);
+    }
+    static void MakeLogFolders(std::initializer_list<const wchar_t*> folders) {
+        for (const wchar_t* f : folders) ASSERT_TRUE(CreateDirectoryW(f, nullptr));
+    }
+};
+
+struct Logs { std::string ui, eng, panel; };
+
+Logs logs_of(HostProcess& host) {
+    std::istringstream in(host.Value("logs"));
+    Logs l;
+    std::string word;
+    while (in >> word) {
+        if (word.rfind("ui=", 0) == 0) l.ui = word.substr(3);
+        else if (word.rfind("eng=", 0) == 0) l.eng = word.substr(4);
+        else if (word.rfind("panel=", 0) == 0) l.panel = word.substr(6);
+    }
+    return l;
+}
+
+ULONGLONG to_ticks(const SYSTEMTIME& t) {
+    FILETIME ft;
+    SystemTimeToFileTime(&t, &ft);
+    return (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+
+// True when path is folder\YYMMDD_hhmmss.log (day blank-padded) for a time in [from, to].
+bool named_for_time(const std::string& path, const std::string& folder, const SYSTEMTIME& from, const SYSTEMTIME& to) {
+    if (path.size() != folder.size() + 1 + 17 || path.compare(0, folder.size() + 1, folder + "\\") != 0) return false;
+    std::string name = path.substr(folder.size() + 1);
+    if (name[6] != '_' || name.substr(13) != ".log") return false;
+    auto num = [&](size_t at) { return (name[at] == ' ' ? 0 : name[at] - '0') * 10 + (name[at + 1] - '0'); };
+    SYSTEMTIME t{};
+    t.wYear = static_cast<WORD>(2000 + num(0));
+    t.wMonth = static_cast<WORD>(num(2));
+    t.wDay = static_cast<WORD>(num(4));
+    t.wHour = static_cast<WORD>(num(7));
+    t.wMinute = static_cast<WORD>(num(9));
+    t.wSecond = static_cast<WORD>(num(11));
+    if (name[4] == '0') return false;   // the day is padded with a blank, never a zero
+    const ULONGLONG second = 10000000ULL;
+    ULONGLONG at = to_ticks(t);
+    return at + second >= to_ticks(from) && at <= to_ticks(to) + second;
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) lines.push_back(line);
+    return lines;
+}
+
+} // namespace
+
+TEST_F(ProcessLogs, EachOfTheThreeExecutablesGetsItsOwnLogCaseIgnored) {
+    MakeLogFolders({L"c:\\qb_ui", L"c:\\qb_eng", L"c:\\qb_panel"});
+    Installation inst({{L"viewproc.exe", L"ViewProc.EXE"}, {L"viewproc.exe", L"other.exe"}});
+    ASSERT_TRUE(inst.Ok());
+
+    struct Case { const wchar_t* exe; const char* folder; std::string Logs::*which; };
+    const Case cases[] = {
+        {L"viewproc.exe", "c:\\qb_ui", &Logs::ui},
+        {L"linkproc.exe", "c:\\qb_eng", &Logs::eng},
+        {L"dockproc.exe", "c:\\qb_panel", &Logs::panel},
+        {L"ViewProc.EXE", "c:\\qb_ui", &Logs::ui},
+        {L"other.exe", nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.exe));
+        HostProcess host;
+        SYSTEMTIME before, after;
+        GetLocalTime(&before);
+        ASSERT_TRUE(host.Start(inst.Path(c.exe)));
+        Logs logs = logs_of(host);
+        GetLocalTime(&after);
+        for (std::string Logs::*field : {&Logs::ui, &Logs::eng, &Logs::panel}) {
+            if (field != c.which) {
+                EXPECT_EQ("-", logs.*field);
+            }
+        }
+        if (c.which) {
+            const std::string& path = logs.*c.which;
+            EXPECT_TRUE(named_for_time(path, c.folder, before, after)) << path;
+            EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(FromUtf8(path).c_str())) << path;
+        }
+        EXPECT_EQ(0, host.Quit());
+    }
+}
+
+TEST_F(ProcessLogs, NoFolderNoLog) {
+    MakeLogFolders({L"c:\\qb_ui"});
+    Installation inst;
+    ASSERT_TRUE(inst.Ok());
+    HostProcess panel, engine, ui;
+    ASSERT_TRUE(panel.Start(inst.Path(L"dockproc.exe")));
+    ASSERT_TRUE(engine.Start(inst.Path(L"linkproc.exe")));
+    ASSERT_TRUE(ui.Start(inst.Path(L"viewproc.exe")));
+    EXPECT_EQ("-", logs_of(panel).panel);
+    EXPECT_EQ("-", logs_of(engine).eng);
+    EXPECT_NE("-", logs_of(ui).ui);
+    EXPECT_EQ(0, panel.Quit());
+    EXPECT_EQ(0, engine.Quit());
+    EXPECT_EQ(0, ui.Quit());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"c:\\qb_panel"));   // never created by the library
+}
+
+TEST_F(ProcessLogs, PanelLogStartsWithTheVersionReport) {
+    MakeLogFolders({L"c:\\qb_panel"});
+    Installation inst;
+    ASSERT_TRUE(inst.Ok());
+    { win32::unique_file lng(CreateFileW(inst.Path(L"Quillbox(Deutsch).lng").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)); }
+
+    HostProcess panel;
+    ASSERT_TRUE(panel.Start(inst.Path(L"dockproc.exe")));
+    std::string path = logs_of(panel).panel;
+    ASSERT_NE("-", path);
+    EXPECT_EQ(0, panel.Quit());
+
+    int a = 0, b = 0, c = 0, d = 0;
+    ASSERT_TRUE(GetVersionFromResource(2, inst.Path(L"Corelink.dll").c_str(), a, b, c, d));
+    const std::string version = "\t(Version: " + std::to_string(a) + "." + std::to_string(b) + "." +
+                                std::to_string(c) + "." + std::to_string(d) + ")";
+    const std::string stars(45, '*'), dashes(45, '-');
+
+    std::vector<std::string> lines = lines_of(ReadFileBytes(FromUtf8(path)));
+    ASSERT_EQ(14u, lines.size());
+    EXPECT_EQ(stars, lines[0]);
+    EXPECT_EQ(0u, lines[1].find("OS: Windows 7 ... ")) << lines[1];
+    EXPECT_GT(lines[1].size(), 18u);   // the system language follows
+    EXPECT_EQ(dashes, lines[2]);
+    EXPECT_EQ((std::set<std::string>{"dockproc.exe" + version, "linkproc.exe" + version, "viewproc.exe" + version}),
+              (std::set<std::string>{lines[3], lines[4], lines[5]}));
+    EXPECT_EQ("-", lines[6]);
+    EXPECT_EQ((std::set<std::string>{"BaseKitU.dll" + version, "Corelink.dll" + version, "MfcLiteU.dll" + version,
+                                     "UiKitU.dll" + version}),
+              (std::set<std::string>{lines[7], lines[8], lines[9], lines[10]}));
+    EXPECT_EQ("-", lines[11]);
+    EXPECT_EQ("Quillbox(Deutsch).lng\t(Version: 0.0.0.0)", lines[12]);
+    EXPECT_EQ(stars, lines[13]);
+}
