@@ -9,3 +9,5 @@
 #include "SysInfo.h"
 #include "FilePath.h"
 #include "ReleaseCPUTime.h"
+#include "CxSysMsgQueue.h"
+#include "CPackageBlk.h"

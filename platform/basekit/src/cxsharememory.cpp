@@ -1,6 +1,7 @@
 // CxShareMemory: a named page-file mapping.
 #include "CxShareMemory.h"
 #include <unique_res.h>
+#include <stddef.h>
 
 CxShareMemory::CxShareMemory(const wchar_t* name, unsigned long size, int bReadOnly, int bOpenAccess)
     : m_hMapping(nullptr), m_pView(nullptr), m_nLocks(0), m_dwSize(size), m_bReadOnly(bReadOnly),
@@ -35,3 +36,10 @@ void CxShareMemory::Unlock() {
 
 bool CxShareMemory::IsCreator() const { return m_bCreator != FALSE; }
 unsigned long CxShareMemory::GetSize() const { return m_dwSize; }
+
+// Callers copy the last member out of the object: keep m_dwProcessId last.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+static_assert(offsetof(CxShareMemory, m_dwProcessId) + sizeof(unsigned long) == sizeof(CxShareMemory),
+              "m_dwProcessId must be the last member");
+#pragma GCC diagnostic pop
