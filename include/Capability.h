@@ -119,15 +119,85 @@ struct ME_CAPABILITY_FIELDS {
     FJ_CAP_INFO* pFJCap;
 };
 
-// The raw record as the device engine fills it: the pointers lead to its own lists.
+// Opaque records of the engine that the capability object stores and copies whole.
+struct CONN_CAP_INFO { unsigned long adwValue[2]; };
+struct AGENT_INFO { unsigned char abData[1240]; };
+
+// The raw record as the device engine fills it: the pointers lead to its own lists, which
+// stay the engine's.
 struct RAW_ME_CAPABILITY : ME_CAPABILITY_FIELDS {};
 
-// The cooked record held in the shared block as g_cap. Its constructor does nothing, so
-// a process that loads the library later leaves the shared content as it is.
+// The cooked record held in the shared block as g_cap.
+//
+// Assigning a RAW_ME_CAPABILITY copies every list into the library's shared tables and
+// nulls the pointers, so that every process reads the same capabilities. The accessors
+// read the shared tables; only the four top-level counts come from the object itself, so
+// a local copy of g_cap answers like g_cap.
 class CORELINK_API ME_CAPABILITY : public ME_CAPABILITY_FIELDS {
 public:
+    // Does nothing: a process that loads the library later leaves the shared content as it is.
     ME_CAPABILITY() {}
+    ME_CAPABILITY(const ME_CAPABILITY& other) = default;
+    // Copy all 880 bytes; the shared tables are not touched.
+    ME_CAPABILITY& operator=(const ME_CAPABILITY& other);
+    // The conversion from the engine's raw record.
+    ME_CAPABILITY& operator=(const RAW_ME_CAPABILITY& raw);
+
+    int GetImgCapCount();
+    int GetMdyCapCount();
+    int GetVideoCapCount();
+
+    // By position (0 to count - 1): the entry's key, the entry copied out when the output
+    // is not null; 0 and the output untouched when out of range.
+    int GetImgCapByIndex(int index, IMG_CAP_INFO* out);
+    int GetMdyCapByIndex(int index, xMDY_CAP_INFO* out);
+    int GetVideoCapByIndex(int index, VIDEO_CAP_INFO* out);
+    ME_CAL_TYPE GetCalCapByIndex(int index, CAL_CAP_INFO* out);
+
+    // By key (the first entry whose key matches): the entry's index, or -1.
+    int GetImgCap(int type, IMG_CAP_INFO* out);        // output cleared first
+    int GetVideoCap(int type, VIDEO_CAP_INFO* out);    // output cleared first
+    int GetMdyCap(int type, xMDY_CAP_INFO* out);       // output untouched when not found
+    int GetCalCap(int type, CAL_CAP_INFO* out);        // output untouched when not found
+    int SetImgCap(int type, IMG_CAP_INFO entry);       // overwrites the found entry whole
+    int SetMdyCap(int type, xMDY_CAP_INFO entry);
+    // 1 when found (and copied / overwritten), else 0.
+    int GetCalCapByType(ME_CAL_TYPE type, CAL_CAP_INFO* out);   // 0 for a null output
+    int SetCalCapByType(ME_CAL_TYPE type, CAL_CAP_INFO entry);
+
+    // The entry's flags AND mask (0 when the type is not found).
+    unsigned long IsImgCapFunEnable(int type, unsigned long mask);
+    unsigned long IsImgCapSetLogoEnable(int type, unsigned long mask);
+    unsigned long IsMdyCapSetTonesEnable(int type, unsigned long mask);
+    unsigned long IsMdyCapFunEnable(int type, unsigned long mask);   // 0 also when it has no format
+    unsigned long IsVideoCapFunEnable(int type, unsigned long mask);
+    // 1 when the entry's flags are all clear, 0 when any is set or the type is not found.
+    int IsImgCapSupportLogoFun(int type);
+    int IsMdyCapSupportTonesFun(int type);
+
+    // Dimension dim (0-3) / quality (0-2) of the first of the four video slots with the
+    // key, whatever the current video count. 1 when copied; 0 otherwise (output cleared).
+    int GetVideoDimAttr(int type, int dim, VIDEO_DIMENSION* out);
+    int GetVideoQuality(int type, int dim, int quality, VIDEO_QUALITY* out);
+
+    int GetMMSCap(MMS_CAP_INFO* out);        // 1 when the last record had MMS information
+    int GetFmgrCap(FMGR_CAP_INFO* out);      // 1 when the last record had a file manager
+    int GetFmgrFileAttrCount();
+    int GetFmgrFileAttr(int index, FMGR_FILETYPE_CAP* out);
+    int GetFJCap(FJ_CAP_INFO* out);
+    int GetFJFileTypeCount();
+    int GetFJPLCapCount();
+    int GetFJFileTypeAttr(int index, FMGR_FILETYPE_CAP* out);
+    int GetFJPLCapInfo(int index, PL_CAP_INFO* out);
+
+    // Copies the shared agent record out: 1, or 0 for a null output.
+    int GetAgentInfo(AGENT_INFO* out) const;
+    void SetAgentInfo(const AGENT_INFO& info);
+    CONN_CAP_INFO& GetConnectionCap() const;
 };
+
+// True when the last record had MMS information and its flags hold every bit of flags.
+CORELINK_API bool TestMMSCapFlag(ME_CAPABILITY& cap, unsigned long flags);
 
 #define CORELINK_CHECK_SIZE(T, n) static_assert(sizeof(T) == (n), #T " must be " #n " bytes")
 #define CORELINK_CHECK_OFFSET(T, f, n) static_assert(offsetof(T, f) == (n), #T "::" #f " must be at " #n)
@@ -154,6 +224,8 @@ CORELINK_CHECK_OFFSET(FMGR_CAP_INFO, pFileTypes, 8);
 CORELINK_CHECK_SIZE(FMGR_FILETYPE_CAP, 24);
 CORELINK_CHECK_SIZE(FJ_CAP_INFO, 12);
 CORELINK_CHECK_SIZE(PL_CAP_INFO, 544);
+CORELINK_CHECK_SIZE(CONN_CAP_INFO, 8);
+CORELINK_CHECK_SIZE(AGENT_INFO, 1240);
 
 CORELINK_CHECK_SIZE(ME_CAPABILITY_FIELDS, 880);
 CORELINK_CHECK_SIZE(ME_CAPABILITY, 880);

@@ -4,3 +4,4 @@
 #include "Capability.h"
 #include "SharedState.h"
 #include "SharedServices.h"
+#include "MelodyCapability.h"

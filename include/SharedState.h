@@ -19,8 +19,6 @@ enum { CORELINK_TEXT_UNITS = 264, CORELINK_OPERATOR_UNITS = 263 };
 
 // Opaque records that the library stores and copies whole; their inner layout belongs
 // to the host processes.
-struct CONN_CAP_INFO { unsigned long adwValue[2]; };
-struct AGENT_INFO { unsigned char abData[1240]; };
 struct NAMEORDER_INFO { unsigned char abData[160]; };
 struct CINFO_TYPE { int nType; int nValue; };
 struct GROUPNAME_INFO { int nGroupId; unsigned short szName[18]; };
@@ -36,8 +34,6 @@ struct COMMUNICATION_INFO_DATA {
     unsigned long adwData[73];
 };
 
-CORELINK_CHECK_SIZE(CONN_CAP_INFO, 8);
-CORELINK_CHECK_SIZE(AGENT_INFO, 1240);
 CORELINK_CHECK_SIZE(NAMEORDER_INFO, 160);
 CORELINK_CHECK_SIZE(GROUPNAME_INFO[CORELINK_GROUPNAME_COUNT], 4000);
 CORELINK_CHECK_SIZE(ENGINE_STATUS, 4);

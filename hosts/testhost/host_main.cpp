@@ -5,6 +5,7 @@
 //   get NAME | set NAME VALUE       a global (see kGlobals); texts as UTF-8
 //   exist | model TEXT | cache | setcache 0|1 | comm | webinstall TEXT | webinstall-null
 //   logs | pid | quit
+//   cap-assign VIDEOS (assign the sample handset) | cap-summary | cap-report
 // It says "ready" once the library has loaded.
 #include <windows.h>
 #include <stdio.h>
@@ -13,6 +14,7 @@
 #include <Corelink.h>
 #include <CxLogMsg.h>
 #include <host_driver.h>
+#include <sample_handset.h>
 
 namespace {
 
@@ -107,6 +109,17 @@ std::string run(const std::string& verb, const std::string& arg) {
     if (verb == "webinstall-null") return "ok " + std::to_string(SetWebInstallData(nullptr) ? 1 : 0);
     if (verb == "logs")
         return "ok ui=" + log_path(g_pDbgUI) + " eng=" + log_path(g_pDbgEng) + " panel=" + log_path(g_pDbgPanel);
+    if (verb == "cap-assign") {
+        // The engine's lists live in this process; the conversion copies them into the
+        // shared tables, after which they are no longer needed.
+        SampleHandset handset;
+        BuildSampleHandset(handset, atoi(arg.c_str()));
+        g_cap = handset.raw;
+        g_cap.SetAgentInfo(handset.agent);
+        return "ok";
+    }
+    if (verb == "cap-summary") return "ok " + CapabilitySummary();
+    if (verb == "cap-report") return "ok " + CapabilityReport();
     if (verb == "pid") return "ok " + std::to_string(GetCurrentProcessId());
     return "error unknown command " + verb;
 }

@@ -9,5 +9,6 @@ struct TourStep {
 };
 
 bool StartupTour(const std::wstring& binFolder);
+bool CapabilityTour(const std::wstring& binFolder);
 
 void TourPrint(const char* fmt, ...);

@@ -7,6 +7,7 @@
 namespace {
 const TourStep kSteps[] = {
     {"Start-up and shared state in the suite's three processes", StartupTour},
+    {"Handset capabilities: assigned by the engine, read by another process", CapabilityTour},
 };
 }
 

@@ -1,0 +1,24 @@
+// Tour step: the engine assigns a handset's capabilities; another process reads them.
+#include <string>
+#include <host_driver.h>
+#include "tour.h"
+
+bool CapabilityTour(const std::wstring& bin) {
+    HostProcess engine, ui;
+    if (!engine.Start(bin + L"\\linkproc.exe")) return false;
+    if (engine.Call("cap-assign 4") != "ok") return false;
+    TourPrint("linkproc.exe (engine) built a sample handset's raw capability record in its own memory\n"
+              "and assigned it to g_cap: the lists were copied into the library's shared tables.\n");
+    if (!ui.Start(bin + L"\\viewproc.exe")) return false;
+    TourPrint("viewproc.exe, started afterwards, reads through the accessors:\n");
+    std::string report = ui.Value("cap-report");
+    for (size_t start = 0; start <= report.size();) {
+        size_t bar = report.find('|', start);
+        if (bar == std::string::npos) bar = report.size();
+        TourPrint("   %s\n", report.substr(start, bar - start).c_str());
+        start = bar + 1;
+    }
+    ui.Quit();
+    engine.Quit();
+    return true;
+}
