@@ -1,9 +1,10 @@
 # Build policy shared by every module of the suite.
 #
-# Runtime: libgcc, libstdc++ and winpthread are linked statically into every module, so
-# a module needs nothing but system DLLs and its sibling modules. Objects handed across
-# a module boundary are allocated and released by the module that owns their class
-# (exported out-of-line members), never by the caller's copy of the runtime.
+# Runtime: every module uses the one shared C++ runtime (libstdc++-6.dll, libgcc_s_dw2-1.dll,
+# libwinpthread-1.dll), copied into build/bin beside the modules. Standard-library objects
+# that the interface hands across (the std::string results of the catalogue) are therefore
+# allocated and released by the same runtime module; the suite's own classes keep their
+# storage in the module that owns the class (exported out-of-line members).
 #
 # Text: wide printf formats follow the Windows convention (%s is a wide text in a wide
 # format, %S the other width), so the MinGW C99 printf is switched off.
@@ -16,7 +17,18 @@ target_compile_definitions(corelink_build_policy INTERFACE
   UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601
   __USE_MINGW_ANSI_STDIO=0)
 target_compile_options(corelink_build_policy INTERFACE -municode -Wall -Wextra -Wno-unused-parameter)
-target_link_options(corelink_build_policy INTERFACE -static -municode)
+target_link_options(corelink_build_policy INTERFACE -municode)
+
+# The shared runtime DLLs, copied next to the modules at configure time.
+set(CORELINK_RUNTIME_DLLS libstdc++-6.dll libgcc_s_dw2-1.dll libwinpthread-1.dll)
+foreach(dll ${CORELINK_RUNTIME_DLLS})
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+                  OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT EXISTS "${path}")
+    message(FATAL_ERROR "runtime DLL ${dll} not found (${path})")
+  endif()
+  file(COPY "${path}" DESTINATION "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+endforeach()
 
 # corelink_module(TARGET DESCRIPTION) gives TARGET the build policy and a VERSIONINFO
 # resource carrying the one version of this build.

@@ -139,25 +139,30 @@ TEST_F(ProcessLogs, PanelLogStartsWithTheVersionReport) {
     ASSERT_NE("-", path);
     EXPECT_EQ(0, panel.Quit());
 
-    int a = 0, b = 0, c = 0, d = 0;
-    ASSERT_TRUE(GetVersionFromResource(2, inst.Path(L"Corelink.dll").c_str(), a, b, c, d));
-    const std::string version = "\t(Version: " + std::to_string(a) + "." + std::to_string(b) + "." +
-                                std::to_string(c) + "." + std::to_string(d) + ")";
+    // The expected line of a file: its name and the version read from it (0s when none).
+    auto line_for = [&](const wchar_t* file) {
+        int a = 0, b = 0, c = 0, d = 0;
+        GetVersionFromResource(2, inst.Path(file).c_str(), a, b, c, d);
+        return ToUtf8(file) + "\t(Version: " + std::to_string(a) + "." + std::to_string(b) + "." +
+               std::to_string(c) + "." + std::to_string(d) + ")";
+    };
     const std::string stars(45, '*'), dashes(45, '-');
+    const std::set<std::string> exes = {line_for(L"dockproc.exe"), line_for(L"linkproc.exe"), line_for(L"viewproc.exe")};
+    const std::set<std::string> dlls = {line_for(L"BaseKitU.dll"), line_for(L"Corelink.dll"), line_for(L"MfcLiteU.dll"),
+                                        line_for(L"UiKitU.dll"), line_for(L"libstdc++-6.dll"),
+                                        line_for(L"libgcc_s_dw2-1.dll"), line_for(L"libwinpthread-1.dll")};
+    EXPECT_NE(std::string::npos, line_for(L"Corelink.dll").find("(Version: 1."));
 
     std::vector<std::string> lines = lines_of(ReadFileBytes(FromUtf8(path)));
-    ASSERT_EQ(14u, lines.size());
+    ASSERT_EQ(4 + exes.size() + 1 + dlls.size() + 1 + 1, lines.size());
     EXPECT_EQ(stars, lines[0]);
     EXPECT_EQ(0u, lines[1].find("OS: Windows 7 ... ")) << lines[1];
     EXPECT_GT(lines[1].size(), 18u);   // the system language follows
     EXPECT_EQ(dashes, lines[2]);
-    EXPECT_EQ((std::set<std::string>{"dockproc.exe" + version, "linkproc.exe" + version, "viewproc.exe" + version}),
-              (std::set<std::string>{lines[3], lines[4], lines[5]}));
+    EXPECT_EQ(exes, std::set<std::string>(lines.begin() + 3, lines.begin() + 6));
     EXPECT_EQ("-", lines[6]);
-    EXPECT_EQ((std::set<std::string>{"BaseKitU.dll" + version, "Corelink.dll" + version, "MfcLiteU.dll" + version,
-                                     "UiKitU.dll" + version}),
-              (std::set<std::string>{lines[7], lines[8], lines[9], lines[10]}));
-    EXPECT_EQ("-", lines[11]);
-    EXPECT_EQ("Quillbox(Deutsch).lng\t(Version: 0.0.0.0)", lines[12]);
-    EXPECT_EQ(stars, lines[13]);
+    EXPECT_EQ(dlls, std::set<std::string>(lines.begin() + 7, lines.begin() + 14));
+    EXPECT_EQ("-", lines[14]);
+    EXPECT_EQ("Quillbox(Deutsch).lng\t(Version: 0.0.0.0)", lines[15]);
+    EXPECT_EQ(stars, lines[16]);
 }
