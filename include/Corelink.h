@@ -5,3 +5,6 @@
 #include "SharedState.h"
 #include "SharedServices.h"
 #include "MelodyCapability.h"
+#include "TextConvert.h"
+#include "SimpleDB.h"
+#include "AppDB.h"

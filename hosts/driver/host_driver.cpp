@@ -18,7 +18,9 @@ std::wstring FromUtf8(const std::string& text) {
     return out;
 }
 
-HostProcess::~HostProcess() {
+HostProcess::~HostProcess() { Kill(); }
+
+void HostProcess::Kill() {
     if (Running()) {
         TerminateProcess(process_.get(), 1);
         WaitForSingleObject(process_.get(), 5000);

@@ -23,6 +23,8 @@ public:
     std::string Value(const std::string& command, DWORD timeoutMs = 15000);
     // Sends "quit" and waits for the process to end; returns its exit code (or -1).
     int Quit(DWORD timeoutMs = 15000);
+    // Ends the process at once, as a crash or a kill would (nothing of it runs any more).
+    void Kill();
     DWORD Pid() const { return pid_; }
     bool Running() const;
 

@@ -6,11 +6,14 @@
 //   exist | model TEXT | cache | setcache 0|1 | comm | webinstall TEXT | webinstall-null
 //   logs | pid | quit
 //   cap-assign VIDEOS (assign the sample handset) | cap-summary | cap-report
+//   db-init PATH | db-photo KEY|GROUP|KEYWORDS|VALUE | db-thumb KEY|BYTES | db-flush |
+//   db-count-photos [GROUP] | db-albums | db-search TEXT | db-cleanup   (the process's AppDB)
 // It says "ready" once the library has loaded.
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string>
+#include <vector>
 #include <Corelink.h>
 #include <CxLogMsg.h>
 #include <host_driver.h>
@@ -82,6 +85,55 @@ bool set(const Global& g, const std::string& value) {
     return false;
 }
 
+// The fields of "a|b|c" (missing ones empty).
+std::vector<CString> fields(const std::string& arg, size_t n) {
+    std::vector<CString> out;
+    size_t start = 0;
+    for (size_t i = 0; i < n; ++i) {
+        size_t bar = arg.find('|', start);
+        std::string piece = start <= arg.size() ? arg.substr(start, bar == std::string::npos ? std::string::npos : bar - start) : "";
+        out.push_back(CString(FromUtf8(piece).c_str()));
+        start = bar == std::string::npos ? arg.size() + 1 : bar + 1;
+    }
+    return out;
+}
+
+std::string utf8(const CString& s) { return ToUtf8(s.GetString()); }
+
+std::string run_catalogue(const std::string& verb, const std::string& arg) {
+    AppDB& db = *GetAppDB();
+    auto flag = [](bool b) { return std::string(b ? "ok 1" : "ok 0"); };
+    if (verb == "db-init") return flag(db.Init(CString(FromUtf8(arg).c_str())));
+    if (verb == "db-cleanup") return flag(db.Cleanup());
+    if (verb == "db-flush") { db.Flush(); return "ok"; }
+    if (verb == "db-photo") {
+        std::vector<CString> f = fields(arg, 4);
+        AppDB::PhotoItem item{f[0], f[1], f[3], 0, 0};
+        return flag(db.SetPhotoItem(item, f[2]));
+    }
+    if (verb == "db-thumb") {
+        std::vector<CString> f = fields(arg, 2);
+        std::string bytes = utf8(f[1]);
+        return flag(db.SetPhotoThumb(f[0], bytes.data(), static_cast<unsigned int>(bytes.size())));
+    }
+    if (verb == "db-count-photos") return "ok " + std::to_string(db.CountPhotoItems(CString(FromUtf8(arg).c_str())));
+    if (verb == "db-albums") {
+        CArray<AppDB::NameValue, AppDB::NameValue> list;
+        if (!db.GetPhotoAlbumList(list)) return "fail";
+        std::string out = "ok";
+        for (INT_PTR i = 0; i < list.GetSize(); ++i) out += " " + utf8(list[i].strName) + "=" + utf8(list[i].strValue);
+        return out;
+    }
+    if (verb == "db-search") {
+        CArray<AppDB::PhotoItem, AppDB::PhotoItem> items;
+        if (!db.SearchPhotoItems(CString(FromUtf8(arg).c_str()), CString(), items)) return "fail";
+        std::string out = "ok";
+        for (INT_PTR i = 0; i < items.GetSize(); ++i) out += " " + utf8(items[i].strKey);
+        return out;
+    }
+    return "error unknown command " + verb;
+}
+
 std::string log_path(CxLogMsg* log) {
     return log ? ToUtf8(log->GetPath()) : std::string("-");
 }
@@ -120,6 +172,7 @@ std::string run(const std::string& verb, const std::string& arg) {
     }
     if (verb == "cap-summary") return "ok " + CapabilitySummary();
     if (verb == "cap-report") return "ok " + CapabilityReport();
+    if (verb.compare(0, 3, "db-") == 0) return run_catalogue(verb, arg);
     if (verb == "pid") return "ok " + std::to_string(GetCurrentProcessId());
     return "error unknown command " + verb;
 }

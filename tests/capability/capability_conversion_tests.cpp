@@ -209,9 +209,9 @@ TEST(CapabilityConversion, NullListsWithPositiveCountsAreReadAsZeroedEntries) {
         VIDEO_DIMENSION dOut{};
         const bool videoThere = raw.pVideoCap != nullptr;
         EXPECT_EQ(videoThere ? 1 : 0, g_cap.GetVideoDimAttr(30, 0, &dOut));
-        if (videoThere) EXPECT_EQ(v.pDimensions ? 0xDD : 0, dOut.abDetail[0]);
         VIDEO_QUALITY qOut{};
         if (videoThere) {
+            EXPECT_EQ(v.pDimensions ? 0xDD : 0, dOut.abDetail[0]);
             g_cap.GetVideoQuality(30, 0, 0, &qOut);
             // Zeroed dimensions have no qualities: those slots are not filled and stay.
             EXPECT_EQ(!v.pDimensions || d.pQualities ? 0xEE : 0, qOut.abDetail[0]);

@@ -1,0 +1,146 @@
+// AppDB: lifecycle, items, configuration values and attachments.
+#include <time.h>
+#include "AppDB.h"
+#include "catalogue_rows.h"
+
+namespace {
+
+const char kTable[] = "app";
+const wchar_t kVersionName[] = L"VERSION";
+
+int now() { return static_cast<int>(time(nullptr)); }
+
+} // namespace
+
+AppDB::AppDB() : m_pDB(new SimpleDB) {}
+
+AppDB::~AppDB() {
+    Cleanup();
+    delete m_pDB;
+}
+
+bool AppDB::Init(const CString& path) {
+    if (m_pDB->IsOpen()) return false;
+    m_strPath = path;
+    const std::string file = ToUtf8(path);
+    if (!m_pDB->Open(file.c_str(), kTable)) return false;
+    if (!GetConfigItem(kVersionName).IsEmpty()) return true;
+    // A new file, or a table without its version row: start the table anew.
+    m_pDB->DropTable();
+    if (!m_pDB->Open(file.c_str(), kTable)) return false;
+    CString version;
+    version.Format(L"%d.%d", 1, 1);
+    SetConfigItem(kVersionName, version);
+    return true;
+}
+
+bool AppDB::Cleanup() { return m_pDB->IsOpen() && m_pDB->Close(); }
+bool AppDB::IsOpen() const { return m_pDB && m_pDB->IsOpen(); }
+void AppDB::Flush() { m_pDB->Commit(); }
+SimpleDB* AppDB::GetDB() { return m_pDB; }
+
+// ---- generic ------------------------------------------------------------------------------
+
+bool AppDB::DeleteItem(const CString& key, int cat) { return m_pDB->Delete(ToUtf8(key).c_str(), cat); }
+
+bool AppDB::DeleteAllItems(int cat) {
+    if (!(cat & CAT_CONFIG)) return m_pDB->DeleteAll(cat);
+    // The version row is the catalogue's own: a bulk delete keeps it, or the next Init
+    // would take the file for an unversioned one and empty it.
+    const CString version = GetConfigItem(kVersionName);
+    if (!m_pDB->DeleteAll(cat)) return false;
+    return version.IsEmpty() || SetConfigItem(kVersionName, version);
+}
+
+// ---- configuration --------------------------------------------------------------------------
+
+bool AppDB::SetConfigItem(const CString& name, const CString& value) {
+    if (name.IsEmpty()) return false;
+    RowTexts row(name, CAT_CONFIG, now(), CString(), CString(), value);
+    return m_pDB->Put(row.get());
+}
+
+CString AppDB::GetConfigItem(const CString& name) {
+    if (name.IsEmpty()) return CString();
+    SimpleDB::Record* r = m_pDB->QueryOne("`key` = %Q AND `cat` & %d", ToUtf8(name).c_str(), CAT_CONFIG);
+    CString value = r ? UTF8ToCString(r->value) : CString();
+    SimpleDB::FreeRecord(r);
+    return value;
+}
+
+bool AppDB::DeleteConfigItem(const CString& name) { return DeleteItem(name, CAT_CONFIG); }
+bool AppDB::DeleteAllConfigItems() { return DeleteAllItems(CAT_CONFIG); }
+
+// ---- items ------------------------------------------------------------------------------------
+
+namespace {
+
+bool put_item(SimpleDB* db, int cat, const CString& key, int time, const CString& group, const CString& keywords,
+              const CString& value) {
+    if (key.IsEmpty()) return false;
+    RowTexts row(key, cat, time ? time : now(), group, keywords, value);
+    return db->Put(row.get());
+}
+
+template <class Item>
+bool get_item(SimpleDB* db, int cat, const CString& key, Item& item) {
+    if (key.IsEmpty()) return false;
+    SimpleDB::Record* r = db->QueryOne("`key` = %Q AND `cat` & %d", ToUtf8(key).c_str(), cat);
+    if (!r) return false;
+    FillItem(item, *r);
+    SimpleDB::FreeRecord(r);
+    return true;
+}
+
+bool get_bin(SimpleDB* db, int cat, const CString& key, void* buffer, unsigned int* size) {
+    return !key.IsEmpty() && db->GetBin(ToUtf8(key).c_str(), cat, buffer, size);
+}
+
+bool set_bin(SimpleDB* db, int cat, const CString& key, const void* data, unsigned int size) {
+    return size <= 0x7FFFFFFFu && db->SetBin(ToUtf8(key).c_str(), cat, data, static_cast<int>(size));
+}
+
+bool has_bin(SimpleDB* db, int cat, const CString& key) {
+    return !key.IsEmpty() && db->HasBin(ToUtf8(key).c_str(), cat);
+}
+
+} // namespace
+
+bool AppDB::SetPhotoItem(const PhotoItem& it, const CString& kw) { return put_item(m_pDB, CAT_PHOTO, it.strKey, it.nTime, it.strGroup, kw, it.strValue); }
+bool AppDB::GetPhotoItem(const CString& key, PhotoItem& item) { return get_item(m_pDB, CAT_PHOTO, key, item); }
+bool AppDB::DeletePhotoItem(const CString& key) { return DeleteItem(key, CAT_PHOTO); }
+bool AppDB::DeleteAllPhotoItems() { return DeleteAllItems(CAT_PHOTO); }
+bool AppDB::SetPhotoThumb(const CString& key, const void* data, unsigned int size) { return set_bin(m_pDB, CAT_PHOTO, key, data, size); }
+bool AppDB::GetPhotoThumb(const CString& key, void* buffer, unsigned int* size) { return get_bin(m_pDB, CAT_PHOTO, key, buffer, size); }
+bool AppDB::HasPhotoThumb(const CString& key) { return has_bin(m_pDB, CAT_PHOTO, key); }
+
+bool AppDB::SetMusicItem(const MusicItem& it, const CString& kw) { return put_item(m_pDB, CAT_MUSIC, it.strKey, it.nTime, it.strGroup, kw, it.strValue); }
+bool AppDB::SetMusicItem(const CString& key, const CString& group, const CString& kw, const CString& value) { return put_item(m_pDB, CAT_MUSIC, key, 0, group, kw, value); }
+bool AppDB::GetMusicItem(const CString& key, MusicItem& item) { return get_item(m_pDB, CAT_MUSIC, key, item); }
+bool AppDB::DeleteMusicItem(const CString& key) { return DeleteItem(key, CAT_MUSIC); }
+bool AppDB::DeleteAllMusicItems() { return DeleteAllItems(CAT_MUSIC); }
+bool AppDB::SetMusicCover(const CString& key, const void* data, unsigned int size) { return set_bin(m_pDB, CAT_MUSIC, key, data, size); }
+bool AppDB::GetMusicCover(const CString& key, void* buffer, unsigned int* size) { return get_bin(m_pDB, CAT_MUSIC, key, buffer, size); }
+bool AppDB::HasMusicCover(const CString& key) { return has_bin(m_pDB, CAT_MUSIC, key); }
+
+bool AppDB::SetVideoItem(const VideoItem& it, const CString& kw) { return put_item(m_pDB, CAT_VIDEO, it.strKey, it.nTime, CString(), kw, it.strValue); }
+bool AppDB::GetVideoItem(const CString& key, VideoItem& item) { return get_item(m_pDB, CAT_VIDEO, key, item); }
+bool AppDB::DeleteVideoItem(const CString& key) { return DeleteItem(key, CAT_VIDEO); }
+bool AppDB::DeleteAllVideoItems() { return DeleteAllItems(CAT_VIDEO); }
+
+bool AppDB::SetAppItem(const AppItem& it, const CString& kw) { return put_item(m_pDB, CAT_APP, it.strKey, it.nTime, it.strGroup, kw, it.strValue); }
+bool AppDB::SetAppItem(const CString& key, const CString& group, const CString& kw, const CString& value) { return put_item(m_pDB, CAT_APP, key, 0, group, kw, value); }
+bool AppDB::GetAppItem(const CString& key, AppItem& item) { return get_item(m_pDB, CAT_APP, key, item); }
+bool AppDB::DeleteAppItem(const CString& key) { return DeleteItem(key, CAT_APP); }
+bool AppDB::DeleteAllAppItems() { return DeleteAllItems(CAT_APP); }
+bool AppDB::SetAppIcon(const CString& key, const void* data, unsigned int size) { return set_bin(m_pDB, CAT_APP, key, data, size); }
+bool AppDB::GetAppIcon(const CString& key, void* buffer, unsigned int* size) { return get_bin(m_pDB, CAT_APP, key, buffer, size); }
+bool AppDB::HasAppIcon(const CString& key) { return has_bin(m_pDB, CAT_APP, key); }
+
+// ---- the process's object -------------------------------------------------------------------
+
+namespace {
+AppDB g_appDB;   // made at load; its destructor commits and closes at unload
+}
+
+AppDB* GetAppDB() { return &g_appDB; }

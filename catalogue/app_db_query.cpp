@@ -1,0 +1,91 @@
+// AppDB queries: group lists, counts, paged listings and keyword searches.
+#include "AppDB.h"
+#include "catalogue_rows.h"
+#include "search_terms.h"
+
+namespace {
+
+std::string kind_condition(int cat, const CString& group) {
+    std::string cond = AppDB::Format(const_cast<char*>("`cat` & %d"), cat);
+    if (!group.IsEmpty()) cond += AppDB::Format(const_cast<char*>(" AND `group` = '%q'"), ToUtf8(group).c_str());
+    return cond;
+}
+
+bool group_list(SimpleDB* db, int cat, CArray<AppDB::NameValue, AppDB::NameValue>& list) {
+    SimpleDB::RecordSet* set = db->QueryGroups(nullptr, 0, 0, "group", "`cat` & %d", cat);
+    if (!set) return false;
+    list.RemoveAll();
+    for (int i = 0; i < set->count; ++i) {
+        AppDB::NameValue nv;
+        nv.strName = UTF8ToCString(set->records[i].key);
+        nv.strValue.Format(L"%d", set->records[i].level);
+        list.Add(nv);
+    }
+    SimpleDB::FreeRecordSet(set);
+    return true;
+}
+
+unsigned int count(SimpleDB* db, const std::string& cond) {
+    int n = db->Count("%s", cond.c_str());
+    return n < 0 ? 0 : static_cast<unsigned int>(n);
+}
+
+template <class Item>
+bool list_items(SimpleDB* db, const std::string& cond, int perPage, int page, CArray<Item, Item>& items) {
+    SimpleDB::RecordSet* set = db->Query(nullptr, perPage, page, "%s", cond.c_str());
+    if (!set) return false;
+    items.RemoveAll();
+    for (int i = 0; i < set->count; ++i) {
+        Item item{};
+        FillItem(item, set->records[i]);
+        items.Add(item);
+    }
+    SimpleDB::FreeRecordSet(set);
+    return true;
+}
+
+template <class Item>
+bool search_items(SimpleDB* db, const CString& search, int cat, const CString& group, CArray<Item, Item>& items) {
+    std::string cond;
+    BuildSearchCondition(search, cond);
+    if (!cond.empty()) cond += " AND ";
+    cond += kind_condition(cat, group);
+    return list_items(db, cond, 0, 0, items);
+}
+
+} // namespace
+
+bool AppDB::GetPhotoAlbumList(CArray<NameValue, NameValue>& list) { return group_list(m_pDB, CAT_PHOTO, list); }
+bool AppDB::GetMusicAlbumList(CArray<NameValue, NameValue>& list) { return group_list(m_pDB, CAT_MUSIC, list); }
+bool AppDB::GetAppCategoryList(CArray<NameValue, NameValue>& list) { return group_list(m_pDB, CAT_APP, list); }
+
+unsigned int AppDB::CountPhotoItems(const CString& group) { return count(m_pDB, kind_condition(CAT_PHOTO, group)); }
+unsigned int AppDB::CountMusicItems(const CString& group) { return count(m_pDB, kind_condition(CAT_MUSIC, group)); }
+unsigned int AppDB::CountAppItems(const CString& group) { return count(m_pDB, kind_condition(CAT_APP, group)); }
+unsigned int AppDB::CountVideoItems() { return count(m_pDB, kind_condition(CAT_VIDEO, CString())); }
+
+bool AppDB::GetAllPhotoItems(CArray<PhotoItem, PhotoItem>& items, const CString& group, int n, int page) {
+    return list_items(m_pDB, kind_condition(CAT_PHOTO, group), n, page, items);
+}
+bool AppDB::GetAllMusicItems(CArray<MusicItem, MusicItem>& items, const CString& group, int n, int page) {
+    return list_items(m_pDB, kind_condition(CAT_MUSIC, group), n, page, items);
+}
+bool AppDB::GetAllAppItems(CArray<AppItem, AppItem>& items, const CString& group, int n, int page) {
+    return list_items(m_pDB, kind_condition(CAT_APP, group), n, page, items);
+}
+bool AppDB::GetAllVideoItems(CArray<VideoItem, VideoItem>& items, int n, int page) {
+    return list_items(m_pDB, kind_condition(CAT_VIDEO, CString()), n, page, items);
+}
+
+bool AppDB::SearchPhotoItems(const CString& search, const CString& group, CArray<PhotoItem, PhotoItem>& items) {
+    return search_items(m_pDB, search, CAT_PHOTO, group, items);
+}
+bool AppDB::SearchMusicItems(const CString& search, const CString& group, CArray<MusicItem, MusicItem>& items) {
+    return search_items(m_pDB, search, CAT_MUSIC, group, items);
+}
+bool AppDB::SearchAppItems(const CString& search, const CString& group, CArray<AppItem, AppItem>& items) {
+    return search_items(m_pDB, search, CAT_APP, group, items);
+}
+bool AppDB::SearchVideoItems(const CString& search, CArray<VideoItem, VideoItem>& items) {
+    return search_items(m_pDB, search, CAT_VIDEO, CString(), items);
+}

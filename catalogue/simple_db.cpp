@@ -1,0 +1,233 @@
+// SimpleDB: connection, transaction and the cached record operations.
+//
+// Invariants: m_db is null exactly when the store is closed; m_inTransaction is 1 only
+// while SQLite has a transaction open on m_db that BeginTransaction started (checked
+// against SQLite's autocommit state, which turns back on when SQLite rolls back by itself).
+// Cached statements are reset before each use; the reading ones also right after their
+// row is taken, so that no finished read keeps the file's read lock.
+#include "SimpleDB.h"
+#include <stdlib.h>
+#include <string.h>
+#include <sqlite3.h>
+#include "sql_text.h"
+
+namespace {
+
+enum Slot { kExists, kInsert, kUpdate, kDelete, kDeleteAll, kSetBin, kGetBin, kHasBin };
+
+const char* const kSlotSql[] = {
+    "SELECT count(*) FROM `%s` WHERE `key` = ? AND `cat` = ?",
+    "INSERT OR REPLACE INTO `%s` (`key`, `cat`, `time`, `level`, `group`, `keywords`, `value`) VALUES (?, ?, ?, ?, ?, ?, ?)",
+    "UPDATE `%s` SET `time` = ?, `level` = ?, `group` = ?, `keywords` = ?, `value` = ? WHERE `key` = ? AND `cat` = ?",
+    "DELETE FROM `%s` WHERE `key` = ? AND `cat` & ?",
+    "DELETE FROM `%s` WHERE `cat` & ?",
+    "UPDATE `%s` SET `bin` = ? WHERE `key` = ? AND `cat` & ?",
+    "SELECT `bin` FROM `%s` WHERE `key` = ? AND `cat` & ?",
+    "SELECT length(`bin`) FROM `%s` WHERE `key` = ? AND `cat` & ?",
+};
+
+const char kCreateSql[] =
+    "CREATE TABLE IF NOT EXISTS `%s` (  `key` VARCHAR(255) NOT NULL,  `cat` UNSIGNED INT NOT NULL DEFAULT 0,  "
+    "`time` INT NOT NULL DEFAULT 0,  `level` INT NOT NULL DEFAULT 0,  `group` VARCHAR(255),  "
+    "`keywords` VARCHAR(1024),  `value` TEXT,  `bin` BLOB,  PRIMARY KEY (`key`, `cat`))";
+
+bool empty(const char* s) { return !s || !*s; }
+
+// Binds a text without copying it; a null pointer binds NULL.
+int bind_text(sqlite3_stmt* st, int i, const char* text) {
+    return sqlite3_bind_text(st, i, text, -1, SQLITE_STATIC);
+}
+
+} // namespace
+
+SimpleDB::SimpleDB() : m_db(nullptr), m_table(nullptr), m_inTransaction(0), m_stmts(new sqlite3_stmt*[kStatements]()) {}
+
+SimpleDB::~SimpleDB() {
+    Close();
+    for (int i = 0; i < kStatements; ++i) sqlite3_finalize(m_stmts[i]);
+    delete[] m_stmts;
+}
+
+bool SimpleDB::IsOpen() const { return m_db != nullptr; }
+
+bool SimpleDB::run(const char* sql) { return m_db && sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+bool SimpleDB::Open(const char* path, const char* table) {
+    if (!path || !table) return false;
+    if (m_db) Close();
+    m_table = strdup(table);
+    if (!m_table) return false;
+    std::string create;
+    bool ok = sqlite3_open_v2(path, &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                              nullptr) == SQLITE_OK &&
+              m_db && SqlFormat(create, kCreateSql, m_table) && run(create.c_str());
+    if (!ok) {
+        // A file that is not a database, or cannot be opened: nothing stays open.
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        free(m_table);
+        m_table = nullptr;
+    }
+    return ok;
+}
+
+bool SimpleDB::Close() {
+    if (!m_db) return false;
+    Commit();
+    for (int i = 0; i < kStatements; ++i) {
+        sqlite3_finalize(m_stmts[i]);
+        m_stmts[i] = nullptr;
+    }
+    sqlite3_close(m_db);
+    m_db = nullptr;
+    m_inTransaction = 0;
+    free(m_table);
+    m_table = nullptr;
+    return true;
+}
+
+bool SimpleDB::DropTable() {
+    std::string sql;
+    return m_db && SqlFormat(sql, "DROP TABLE %s", m_table) && run(sql.c_str());
+}
+
+bool SimpleDB::BeginTransaction() {
+    if (!m_db) return false;
+    if (m_inTransaction && sqlite3_get_autocommit(m_db)) m_inTransaction = 0;   // rolled back by SQLite
+    if (m_inTransaction) return false;
+    if (!run("BEGIN TRANSACTION")) return false;
+    m_inTransaction = 1;
+    return true;
+}
+
+bool SimpleDB::Commit() {
+    if (!m_db || !m_inTransaction) return false;
+    if (sqlite3_get_autocommit(m_db)) {   // SQLite rolled back by itself: nothing to commit
+        m_inTransaction = 0;
+        return false;
+    }
+    if (!run("COMMIT")) return false;
+    m_inTransaction = 0;
+    return true;
+}
+
+// Steps a bound write statement; true when it completed. A write that failed while this store's transaction holds
+// no change of its own (for example because another process holds the write lock) ends
+// that transaction: nothing is lost, and its read lock no longer keeps the other process
+// from committing.
+bool SimpleDB::finish_write(sqlite3_stmt* st) {
+    if (sqlite3_step(st) == SQLITE_DONE) return true;
+    sqlite3_reset(st);   // a busy statement stays active until reset
+    if (m_inTransaction && sqlite3_txn_state(m_db, nullptr) != SQLITE_TXN_WRITE) {
+        run("ROLLBACK");
+        m_inTransaction = 0;
+    }
+    return false;
+}
+
+// The slot's statement, prepared on first use and reset for this use; null on failure.
+// sqlite3_reset repeats the error of the statement's last step, but resets it all the
+// same: that old error does not fail this use.
+sqlite3_stmt* SimpleDB::statement(int slot) {
+    if (!m_db) return nullptr;
+    if (!m_stmts[slot]) {
+        std::string sql;
+        if (!SqlFormat(sql, kSlotSql[slot], m_table) ||
+            sqlite3_prepare_v2(m_db, sql.c_str(), -1, &m_stmts[slot], nullptr) != SQLITE_OK) {
+            sqlite3_finalize(m_stmts[slot]);
+            m_stmts[slot] = nullptr;
+            return nullptr;
+        }
+    }
+    sqlite3_reset(m_stmts[slot]);
+    return m_stmts[slot];
+}
+
+bool SimpleDB::Exists(const char* key, int cat) {
+    if (!m_db || empty(key)) return false;
+    BeginTransaction();
+    sqlite3_stmt* st = statement(kExists);
+    if (!st || bind_text(st, 1, key) + sqlite3_bind_int(st, 2, cat) != 0) return false;
+    const bool found = sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) > 0;
+    sqlite3_reset(st);   // a read left running would keep other processes from committing
+    return found;
+}
+
+bool SimpleDB::Insert(const Record* rec) {
+    if (!m_db || !rec || empty(rec->key)) return false;
+    BeginTransaction();
+    sqlite3_stmt* st = statement(kInsert);
+    if (!st || bind_text(st, 1, rec->key) + sqlite3_bind_int(st, 2, rec->cat) + sqlite3_bind_int(st, 3, rec->time) +
+                       sqlite3_bind_int(st, 4, rec->level) + bind_text(st, 5, rec->group) +
+                       bind_text(st, 6, rec->keywords) + bind_text(st, 7, rec->value) != 0)
+        return false;
+    return finish_write(st);
+}
+
+bool SimpleDB::Put(const Record* rec) {
+    if (!m_db || !rec || empty(rec->key)) return false;
+    if (!Exists(rec->key, rec->cat)) return Insert(rec);
+    sqlite3_stmt* st = statement(kUpdate);
+    if (!st || sqlite3_bind_int(st, 1, rec->time) + sqlite3_bind_int(st, 2, rec->level) +
+                       bind_text(st, 3, rec->group) + bind_text(st, 4, rec->keywords) +
+                       bind_text(st, 5, rec->value) + bind_text(st, 6, rec->key) + sqlite3_bind_int(st, 7, rec->cat) != 0)
+        return false;
+    return finish_write(st);   // the attachment stays
+}
+
+bool SimpleDB::Delete(const char* key, int catMask) {
+    if (!m_db || empty(key)) return false;
+    BeginTransaction();
+    sqlite3_stmt* st = statement(kDelete);
+    if (!st || bind_text(st, 1, key) + sqlite3_bind_int(st, 2, catMask) != 0) return false;
+    return finish_write(st);
+}
+
+bool SimpleDB::DeleteAll(int catMask) {
+    if (!m_db) return false;
+    BeginTransaction();
+    sqlite3_stmt* st = statement(kDeleteAll);
+    if (!st || sqlite3_bind_int(st, 1, catMask) != 0) return false;
+    return finish_write(st);
+}
+
+bool SimpleDB::SetBin(const char* key, int catMask, const void* data, int size) {
+    if (!m_db || !key || !data || size <= 0) return false;
+    BeginTransaction();
+    sqlite3_stmt* st = statement(kSetBin);
+    if (!st || sqlite3_bind_blob(st, 1, data, size, SQLITE_STATIC) + bind_text(st, 2, key) +
+                       sqlite3_bind_int(st, 3, catMask) != 0)
+        return false;
+    // Nothing stored for a key without a record: report it.
+    return finish_write(st) && sqlite3_changes(m_db) > 0;
+}
+
+bool SimpleDB::GetBin(const char* key, int catMask, void* buffer, unsigned int* size) {
+    if (!m_db || !key || !buffer || !size) return false;
+    sqlite3_stmt* st = statement(kGetBin);
+    if (!st || bind_text(st, 1, key) + sqlite3_bind_int(st, 2, catMask) != 0) return false;
+    if (sqlite3_step(st) != SQLITE_ROW) {   // no such record: buffer and size untouched
+        sqlite3_reset(st);
+        return false;
+    }
+    int copied = 0;
+    if (sqlite3_column_type(st, 0) == SQLITE_BLOB) {
+        const void* blob = sqlite3_column_blob(st, 0);
+        const int n = sqlite3_column_bytes(st, 0);
+        const int cap = *size > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<int>(*size);
+        copied = n < cap ? n : cap;
+        if (copied > 0) memcpy(buffer, blob, copied);
+    }
+    *size = static_cast<unsigned int>(copied);
+    sqlite3_reset(st);
+    return true;
+}
+
+bool SimpleDB::HasBin(const char* key, int catMask) {
+    if (!m_db || !key) return false;
+    sqlite3_stmt* st = statement(kHasBin);
+    if (!st || bind_text(st, 1, key) + sqlite3_bind_int(st, 2, catMask) != 0) return false;
+    const bool has = sqlite3_step(st) == SQLITE_ROW && sqlite3_column_type(st, 0) != SQLITE_NULL;
+    sqlite3_reset(st);
+    return has;
+}

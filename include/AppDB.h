@@ -1,0 +1,120 @@
+// AppDB: the catalogue of a handset's photos, music, videos and applications, with their
+// thumbnails, covers and icons, and the catalogue's configuration values, in one SQLite
+// table "app". Each process has one object (GetAppDB); it works once Init has opened a file.
+//
+// Texts are CString (UTF-16) and stored as UTF-8; an empty text is stored as NULL and a
+// NULL reads back as an empty text. Writes join one transaction until Flush or Cleanup.
+#pragma once
+#include <string>
+#include <afxstr.h>
+#include <afxtempl.h>
+#include "CorelinkApi.h"
+#include "SimpleDB.h"
+
+class CORELINK_API AppDB {
+public:
+    enum {
+        CAT_CONFIG = 1,
+        CAT_VIDEO = 4,
+        CAT_PHOTO = 8,
+        CAT_MUSIC = 16,
+        CAT_APP = 128,
+    };
+
+    struct PhotoItem { CString strKey; CString strGroup; CString strValue; int nTime; int nBinSize; };
+    struct MusicItem { CString strKey; CString strGroup; CString strValue; int nTime; int nBinSize; };
+    struct AppItem { CString strKey; CString strGroup; CString strValue; int nTime; int nBinSize; };
+    struct VideoItem { CString strKey; CString strValue; int nTime; };
+    struct NameValue { CString strName; CString strValue; };
+
+    AppDB();
+    virtual ~AppDB();
+    AppDB(const AppDB&) = delete;
+    AppDB& operator=(const AppDB&) = delete;
+
+    bool Init(const CString& path);
+    bool Cleanup();
+    bool IsOpen() const;
+    void Flush();
+    SimpleDB* GetDB();
+
+    bool DeleteItem(const CString& key, int cat);
+    // With the configuration bit in cat, the catalogue's own "VERSION" row stays.
+    bool DeleteAllItems(int cat);
+
+    bool SetConfigItem(const CString& name, const CString& value);
+    CString GetConfigItem(const CString& name);
+    bool DeleteConfigItem(const CString& name);
+    bool DeleteAllConfigItems();   // all but "VERSION"
+
+    bool SetPhotoItem(const PhotoItem& item, const CString& keywords);
+    bool GetPhotoItem(const CString& key, PhotoItem& item);
+    bool DeletePhotoItem(const CString& key);
+    bool DeleteAllPhotoItems();
+    bool SetPhotoThumb(const CString& key, const void* data, unsigned int size);
+    bool GetPhotoThumb(const CString& key, void* buffer, unsigned int* size);
+    bool HasPhotoThumb(const CString& key);
+
+    bool SetMusicItem(const MusicItem& item, const CString& keywords);
+    bool SetMusicItem(const CString& key, const CString& group, const CString& keywords, const CString& value);
+    bool GetMusicItem(const CString& key, MusicItem& item);
+    bool DeleteMusicItem(const CString& key);
+    bool DeleteAllMusicItems();
+    bool SetMusicCover(const CString& key, const void* data, unsigned int size);
+    bool GetMusicCover(const CString& key, void* buffer, unsigned int* size);
+    bool HasMusicCover(const CString& key);
+
+    bool SetVideoItem(const VideoItem& item, const CString& keywords);
+    bool GetVideoItem(const CString& key, VideoItem& item);
+    bool DeleteVideoItem(const CString& key);
+    bool DeleteAllVideoItems();
+
+    bool SetAppItem(const AppItem& item, const CString& keywords);
+    bool SetAppItem(const CString& key, const CString& group, const CString& keywords, const CString& value);
+    bool GetAppItem(const CString& key, AppItem& item);
+    bool DeleteAppItem(const CString& key);
+    bool DeleteAllAppItems();
+    bool SetAppIcon(const CString& key, const void* data, unsigned int size);
+    bool GetAppIcon(const CString& key, void* buffer, unsigned int* size);
+    bool HasAppIcon(const CString& key);
+
+    // Group lists: the group names (empty for items without a group) with their item counts.
+    bool GetPhotoAlbumList(CArray<NameValue, NameValue>& list);
+    bool GetMusicAlbumList(CArray<NameValue, NameValue>& list);
+    bool GetAppCategoryList(CArray<NameValue, NameValue>& list);
+
+    // Item counts, in one group or (empty group) in all.
+    unsigned int CountPhotoItems(const CString& group);
+    unsigned int CountMusicItems(const CString& group);
+    unsigned int CountAppItems(const CString& group);
+    unsigned int CountVideoItems();
+
+    // Pages of `count` items (page numbered from 1; count 0: every item).
+    bool GetAllPhotoItems(CArray<PhotoItem, PhotoItem>& items, const CString& group, int count, int page);
+    bool GetAllMusicItems(CArray<MusicItem, MusicItem>& items, const CString& group, int count, int page);
+    bool GetAllAppItems(CArray<AppItem, AppItem>& items, const CString& group, int count, int page);
+    bool GetAllVideoItems(CArray<VideoItem, VideoItem>& items, int count, int page);
+
+    // Items whose keywords hold every term of search (see TokenizeSeartchString).
+    bool SearchPhotoItems(const CString& search, const CString& group, CArray<PhotoItem, PhotoItem>& items);
+    bool SearchMusicItems(const CString& search, const CString& group, CArray<MusicItem, MusicItem>& items);
+    bool SearchAppItems(const CString& search, const CString& group, CArray<AppItem, AppItem>& items);
+    bool SearchVideoItems(const CString& search, CArray<VideoItem, VideoItem>& items);
+
+    // OEM-code-page text / wide text to UTF-8; empty on failure.
+    static std::string ToUTF8(const char* text);
+    static std::string ToUTF8(const unsigned short* text);
+    // SQLite's printf dialect (%q, %Q, %%); empty when SQLite cannot format.
+    static std::string Format(char* fmt, ...);
+
+private:
+    SimpleDB* m_pDB;
+    CString m_strPath;
+};
+
+// The calling process's catalogue object; never null.
+CORELINK_API AppDB* GetAppDB();
+
+// The distinct terms of search, in order of first appearance, into terms; returns them
+// joined by single spaces. Punctuation of ",-_*?:;|&!~" separates like white space.
+CORELINK_API CString TokenizeSeartchString(const CString& search, CArray<CString, CString>& terms);

@@ -1,0 +1,83 @@
+// SimpleDB: typed key/value records in one table of one SQLite file.
+//
+// Every record has a UTF-8 key and category bits; (key, cat) is the primary key. Writes
+// join one transaction that stays open until Commit (or Close). Records handed out are
+// heap records released only by FreeRecord / FreeRecordSet.
+#pragma once
+#include <stdarg.h>
+#include "CorelinkApi.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class CORELINK_API SimpleDB {
+public:
+    struct Record {
+        char* key;        // UTF-8, required
+        int cat;          // category bits
+        int time;
+        int level;        // QueryGroups: the row count of the group
+        char* group;      // null for SQL NULL
+        char* keywords;
+        char* value;
+        int binSize;      // results only: length of the attachment, 0 for none
+    };
+    struct RecordSet {
+        int count;
+        Record* records;
+    };
+
+    SimpleDB();
+    virtual ~SimpleDB();
+    SimpleDB(const SimpleDB&) = delete;
+    SimpleDB& operator=(const SimpleDB&) = delete;
+
+    // Opens (creating when missing) the UTF-8 path and creates the table when missing.
+    // A failed Open leaves the store closed.
+    bool Open(const char* path, const char* table);
+    bool Close();            // commits, finalizes, closes
+    bool IsOpen() const;
+    bool DropTable();
+    bool BeginTransaction();
+    bool Commit();           // false when nothing was open or SQLite refused or had rolled back
+
+    bool Exists(const char* key, int cat);
+    bool Insert(const Record* rec);           // replaces a row of the same key and cat
+    bool Put(const Record* rec);              // updates (keeping the attachment) or inserts
+    bool Delete(const char* key, int catMask);
+    bool DeleteAll(int catMask);
+    // The attachment of the records of key whose cat shares a bit with catMask. SetBin is
+    // false when no record matches (nothing is stored).
+    bool SetBin(const char* key, int catMask, const void* data, int size);
+    // *size: the buffer's capacity on entry, the bytes copied on return (0: no attachment).
+    // False, touching nothing, when no record matches.
+    bool GetBin(const char* key, int catMask, void* buffer, unsigned int* size);
+    bool HasBin(const char* key, int catMask);
+
+    // Conditions are formats in SQLite's printf dialect. Statements are never cut.
+    Record* QueryOne(const char* whereFmt, ...);
+    RecordSet* Query(const char* orderBy, int count, int page, const char* whereFmt, ...);
+    RecordSet* QueryGroups(const char* orderBy, int count, int page, const char* column, const char* whereFmt, ...);
+    int Count(const char* whereFmt, ...);     // -1 on failure
+
+    static void FreeRecord(Record* rec);
+    static void FreeRecordSet(RecordSet* set);
+    static char* Printf(const char* fmt, va_list args);   // release with FreeText
+    static void FreeText(char* text);
+    // " ORDER BY <orderBy>" (quotes doubled) / " LIMIT offset,count" into buf of size bytes;
+    // empty for a null orderBy or a count below 1. Pages are numbered from 1.
+    static void BuildOrderBy(char* buf, int size, const char* orderBy);
+    static void BuildLimit(char* buf, int size, int count, int page);
+
+private:
+    enum { kStatements = 8 };
+    sqlite3_stmt* statement(int slot);
+    bool run(const char* sql);
+    bool finish_write(sqlite3_stmt* st);
+    RecordSet* query_set(const char* select, int count, bool groups);
+
+    sqlite3* m_db;
+    char* m_table;
+    int m_inTransaction;
+    sqlite3_stmt** m_stmts;
+};

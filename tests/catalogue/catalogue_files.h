@@ -1,0 +1,24 @@
+// Catalogue files for the tests, and a second connection to read them as another
+// process's reader would.
+#pragma once
+#include <string>
+#include <sqlite3.h>
+
+// A fresh path (UTF-16) for a database file in a new temporary folder.
+std::wstring NewDatabasePath(const wchar_t* name = L"catalogue.db");
+std::string Utf8Path(const std::wstring& path);
+
+// A connection of the test's own; closed at the end of its scope.
+class Reader {
+public:
+    explicit Reader(const std::wstring& path);
+    ~Reader();
+    // The first column of the first row of sql as text ("<error>" when it fails,
+    // "<null>" for NULL, "" when no row).
+    std::string Scalar(const std::string& sql);
+    bool Exec(const std::string& sql);
+    sqlite3* db() { return db_; }
+
+private:
+    sqlite3* db_ = nullptr;
+};

@@ -1,0 +1,192 @@
+// The single-table store.
+#include <gtest/gtest.h>
+#include <string.h>
+#include <Corelink.h>
+#include "catalogue_files.h"
+
+namespace {
+
+SimpleDB::Record Rec(const char* key, int cat, const char* group = nullptr, const char* value = nullptr) {
+    return SimpleDB::Record{const_cast<char*>(key), cat, 100, 0, const_cast<char*>(group), nullptr,
+                            const_cast<char*>(value), 0};
+}
+
+class Store : public testing::Test {
+protected:
+    void SetUp() override {
+        path = NewDatabasePath();
+        ASSERT_TRUE(db.Open(Utf8Path(path).c_str(), "app"));
+    }
+    std::wstring path;
+    SimpleDB db;
+};
+
+} // namespace
+
+TEST_F(Store, PutKeepsTheAttachmentInsertReplacesIt) {
+    SimpleDB::Record r = Rec("k", 8, "g", "v1");
+    ASSERT_TRUE(db.Put(&r));
+    const char blob[] = "0123456789012345678901234";   // 25 bytes and the NUL
+    ASSERT_TRUE(db.SetBin("k", 8, blob, 25));
+    r.value = const_cast<char*>("v2");
+    ASSERT_TRUE(db.Put(&r));
+    EXPECT_TRUE(db.HasBin("k", 8));
+    SimpleDB::Record* got = db.QueryOne("`key` = %Q", "k");
+    ASSERT_NE(nullptr, got);
+    EXPECT_STREQ("v2", got->value);
+    EXPECT_EQ(25, got->binSize);
+    SimpleDB::FreeRecord(got);
+    ASSERT_TRUE(db.Insert(&r));
+    EXPECT_FALSE(db.HasBin("k", 8));
+}
+
+TEST_F(Store, AttachmentSizesAndMissingRecords) {
+    SimpleDB::Record r = Rec("k", 8);
+    ASSERT_TRUE(db.Put(&r));
+    const char blob[] = "0123456789012345678901234";
+    EXPECT_FALSE(db.SetBin("nobody", 8, blob, 25));   // nothing stored: reported
+    EXPECT_FALSE(db.HasBin("nobody", 8));
+    ASSERT_TRUE(db.SetBin("k", 8, blob, 25));
+    EXPECT_FALSE(db.SetBin("k", 8, blob, 0));
+    EXPECT_FALSE(db.SetBin("k", 8, nullptr, 4));
+
+    struct Case { unsigned cap; unsigned want; };
+    for (const Case& c : {Case{10, 10}, Case{100, 25}, Case{25, 25}}) {
+        SCOPED_TRACE(c.cap);
+        char buf[100];
+        memset(buf, '#', sizeof(buf));
+        unsigned size = c.cap;
+        ASSERT_TRUE(db.GetBin("k", 8, buf, &size));
+        EXPECT_EQ(c.want, size);
+        EXPECT_EQ(0, memcmp(blob, buf, c.want));
+        if (c.want < sizeof(buf)) EXPECT_EQ('#', buf[c.want]);
+    }
+    SimpleDB::Record bare = Rec("bare", 8);
+    ASSERT_TRUE(db.Put(&bare));
+    unsigned size = 50;
+    char buf[50];
+    ASSERT_TRUE(db.GetBin("bare", 8, buf, &size));
+    EXPECT_EQ(0u, size);
+    size = 50;
+    memset(buf, '#', sizeof(buf));
+    EXPECT_FALSE(db.GetBin("nobody", 8, buf, &size));   // no record: untouched
+    EXPECT_EQ(50u, size);
+    EXPECT_EQ('#', buf[0]);
+    EXPECT_FALSE(db.GetBin("k", 16, buf, &size));      // wrong kind
+}
+
+TEST_F(Store, KeysPerCategoryAndMaskedDeletes) {
+    SimpleDB::Record a = Rec("same", 8), b = Rec("same", 16), c = Rec("same", 4);
+    ASSERT_TRUE(db.Put(&a));
+    ASSERT_TRUE(db.Put(&b));
+    ASSERT_TRUE(db.Put(&c));
+    EXPECT_EQ(3, db.Count(nullptr));
+    EXPECT_TRUE(db.Delete("same", 8 | 16));
+    EXPECT_EQ(1, db.Count(nullptr));
+    EXPECT_TRUE(db.Exists("same", 4));
+    EXPECT_TRUE(db.Delete("absent", 8));   // nothing matched: still true
+    EXPECT_TRUE(db.DeleteAll(4));
+    EXPECT_EQ(0, db.Count(nullptr));
+    EXPECT_FALSE(db.Delete("", 8));
+    EXPECT_FALSE(db.Exists(nullptr, 8));
+    SimpleDB::Record noKey = Rec("", 8);
+    EXPECT_FALSE(db.Put(&noKey));
+    EXPECT_FALSE(db.Insert(nullptr));
+}
+
+TEST_F(Store, PagesGroupsAndCounts) {
+    char key[16];
+    for (int i = 0; i < 45; ++i) {
+        snprintf(key, sizeof(key), "k%02d", i);
+        SimpleDB::Record r = Rec(key, 8, i < 5 ? nullptr : (i % 2 ? "odd" : "even"));
+        ASSERT_TRUE(db.Put(&r));
+    }
+    struct Case { int count, page, first, n; };
+    for (const Case& c : {Case{20, 3, 40, 5}, Case{20, 0, 0, 20}, Case{20, -5, 0, 20}, Case{0, 7, 0, 45}, Case{10, 2, 10, 10}}) {
+        SCOPED_TRACE(testing::Message() << c.count << "/" << c.page);
+        SimpleDB::RecordSet* set = db.Query("key ASC", c.count, c.page, nullptr);
+        ASSERT_NE(nullptr, set);
+        ASSERT_EQ(c.n, set->count);
+        snprintf(key, sizeof(key), "k%02d", c.first);
+        EXPECT_STREQ(key, set->records[0].key);
+        SimpleDB::FreeRecordSet(set);
+    }
+    char buf[64];
+    SimpleDB::BuildLimit(buf, sizeof(buf), 20, 3);
+    EXPECT_STREQ(" LIMIT 40,20", buf);
+    SimpleDB::BuildOrderBy(buf, sizeof(buf), "it's");
+    EXPECT_STREQ(" ORDER BY it''s", buf);
+
+    SimpleDB::RecordSet* groups = db.QueryGroups(nullptr, 0, 0, "group", "`cat` & %d", 8);
+    ASSERT_NE(nullptr, groups);
+    ASSERT_EQ(3, groups->count);
+    int nullGroupRows = -1;
+    for (int i = 0; i < groups->count; ++i)
+        if (!groups->records[i].key) nullGroupRows = groups->records[i].level;
+    EXPECT_EQ(5, nullGroupRows);
+    SimpleDB::FreeRecordSet(groups);
+    EXPECT_EQ(20, db.Count("`group` = %Q", "odd"));
+    EXPECT_EQ(-1, db.Count("no such column = 1"));
+    EXPECT_EQ(nullptr, db.QueryGroups(nullptr, 0, 0, "", nullptr));
+}
+
+TEST_F(Store, LongConditionsAreNeverCut) {
+    const std::string longGroup(3000, 'g');
+    SimpleDB::Record r = Rec("k", 8, longGroup.c_str());
+    ASSERT_TRUE(db.Put(&r));
+    EXPECT_EQ(1, db.Count("`group` = %Q AND `cat` & %d", longGroup.c_str(), 8));
+    EXPECT_EQ(0, db.Count("`group` = %Q AND `cat` & %d", (longGroup + "x").c_str(), 8));
+    SimpleDB::RecordSet* set = db.Query(nullptr, 0, 0, "`group` = %Q", (longGroup + "x").c_str());
+    ASSERT_NE(nullptr, set);
+    EXPECT_EQ(0, set->count);   // a cut condition would have matched more, or failed
+    SimpleDB::FreeRecordSet(set);
+}
+
+TEST_F(Store, WritesStayInOneTransactionUntilCommit) {
+    Reader other(path);
+    SimpleDB::Record r = Rec("k", 8);
+    ASSERT_TRUE(db.Put(&r));
+    EXPECT_EQ("0", other.Scalar("SELECT count(*) FROM app"));
+    EXPECT_FALSE(other.Exec("INSERT INTO app (key, cat) VALUES ('x', 8)"));   // locked out, at once
+    EXPECT_TRUE(db.Commit());
+    EXPECT_FALSE(db.Commit());   // nothing open
+    EXPECT_EQ("1", other.Scalar("SELECT count(*) FROM app"));
+    EXPECT_TRUE(other.Exec("INSERT INTO app (key, cat) VALUES ('x', 8)"));
+}
+
+TEST_F(Store, NoticesWhenSQLiteRolledBackByItself) {
+    {
+        Reader setup(path);
+        ASSERT_TRUE(setup.Exec("CREATE TRIGGER boom BEFORE INSERT ON app WHEN NEW.key = 'boom' "
+                               "BEGIN SELECT RAISE(ROLLBACK, 'refused'); END"));
+    }
+    SimpleDB::Record a = Rec("a", 8), boom = Rec("boom", 8), b = Rec("b", 8);
+    ASSERT_TRUE(db.Put(&a));
+    EXPECT_FALSE(db.Put(&boom));   // SQLite rolls the whole transaction back
+    ASSERT_TRUE(db.Put(&b));       // must open a new transaction
+    Reader other(path);
+    EXPECT_EQ("0", other.Scalar("SELECT count(*) FROM app"));   // b waits for the commit
+    EXPECT_TRUE(db.Commit());
+    EXPECT_EQ("1", other.Scalar("SELECT count(*) FROM app"));
+    EXPECT_EQ("b", other.Scalar("SELECT key FROM app"));
+}
+
+TEST(StoreOpen, FailedOpenLeavesTheStoreClosed) {
+    std::wstring path = NewDatabasePath(L"not-a-database.db");
+    {
+        FILE* f = _wfopen(path.c_str(), L"wb");
+        ASSERT_NE(nullptr, f);
+        fputs("this is not an SQLite database, just some text that is long enough to matter.\n", f);
+        fclose(f);
+    }
+    SimpleDB db;
+    EXPECT_FALSE(db.Open(Utf8Path(path).c_str(), "app"));
+    EXPECT_FALSE(db.IsOpen());
+    EXPECT_FALSE(db.Close());
+    EXPECT_FALSE(db.Open(nullptr, "app"));
+    EXPECT_FALSE(db.Open(Utf8Path(path).c_str(), nullptr));
+    std::wstring good = NewDatabasePath();
+    EXPECT_TRUE(db.Open(Utf8Path(good).c_str(), "app"));   // may be tried again at once
+    EXPECT_EQ(-1, SimpleDB().Count(nullptr));
+    EXPECT_EQ(nullptr, SimpleDB().Query(nullptr, 0, 0, nullptr));
+}
