@@ -13,12 +13,15 @@
 
 namespace {
 
-enum Slot { kExists, kInsert, kUpdate, kDelete, kDeleteAll, kSetBin, kGetBin, kHasBin };
+enum Slot { kExists, kInsert, kPut, kDelete, kDeleteAll, kSetBin, kGetBin, kHasBin };
 
 const char* const kSlotSql[] = {
     "SELECT count(*) FROM `%s` WHERE `key` = ? AND `cat` = ?",
     "INSERT OR REPLACE INTO `%s` (`key`, `cat`, `time`, `level`, `group`, `keywords`, `value`) VALUES (?, ?, ?, ?, ?, ?, ?)",
-    "UPDATE `%s` SET `time` = ?, `level` = ?, `group` = ?, `keywords` = ?, `value` = ? WHERE `key` = ? AND `cat` = ?",
+    // Put: one statement that inserts, or updates every column but the attachment.
+    "INSERT INTO `%s` (`key`, `cat`, `time`, `level`, `group`, `keywords`, `value`) VALUES (?, ?, ?, ?, ?, ?, ?) "
+    "ON CONFLICT (`key`, `cat`) DO UPDATE SET `time` = excluded.`time`, `level` = excluded.`level`, "
+    "`group` = excluded.`group`, `keywords` = excluded.`keywords`, `value` = excluded.`value`",
     "DELETE FROM `%s` WHERE `key` = ? AND `cat` & ?",
     "DELETE FROM `%s` WHERE `cat` & ?",
     "UPDATE `%s` SET `bin` = ? WHERE `key` = ? AND `cat` & ?",
@@ -153,10 +156,11 @@ bool SimpleDB::Exists(const char* key, int cat) {
     return found;
 }
 
-bool SimpleDB::Insert(const Record* rec) {
+// Binds the seven columns of a row to the INSERT of `slot` and runs it.
+bool SimpleDB::write_row(int slot, const Record* rec) {
     if (!m_db || !rec || empty(rec->key)) return false;
     BeginTransaction();
-    sqlite3_stmt* st = statement(kInsert);
+    sqlite3_stmt* st = statement(slot);
     if (!st || bind_text(st, 1, rec->key) + sqlite3_bind_int(st, 2, rec->cat) + sqlite3_bind_int(st, 3, rec->time) +
                        sqlite3_bind_int(st, 4, rec->level) + bind_text(st, 5, rec->group) +
                        bind_text(st, 6, rec->keywords) + bind_text(st, 7, rec->value) != 0)
@@ -164,16 +168,10 @@ bool SimpleDB::Insert(const Record* rec) {
     return finish_write(st);
 }
 
-bool SimpleDB::Put(const Record* rec) {
-    if (!m_db || !rec || empty(rec->key)) return false;
-    if (!Exists(rec->key, rec->cat)) return Insert(rec);
-    sqlite3_stmt* st = statement(kUpdate);
-    if (!st || sqlite3_bind_int(st, 1, rec->time) + sqlite3_bind_int(st, 2, rec->level) +
-                       bind_text(st, 3, rec->group) + bind_text(st, 4, rec->keywords) +
-                       bind_text(st, 5, rec->value) + bind_text(st, 6, rec->key) + sqlite3_bind_int(st, 7, rec->cat) != 0)
-        return false;
-    return finish_write(st);   // the attachment stays
-}
+bool SimpleDB::Insert(const Record* rec) { return write_row(kInsert, rec); }
+
+// An existing row of the same key and category keeps its attachment.
+bool SimpleDB::Put(const Record* rec) { return write_row(kPut, rec); }
 
 bool SimpleDB::Delete(const char* key, int catMask) {
     if (!m_db || empty(key)) return false;

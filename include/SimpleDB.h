@@ -74,6 +74,7 @@ private:
     sqlite3_stmt* statement(int slot);
     bool run(const char* sql);
     bool finish_write(sqlite3_stmt* st);
+    bool write_row(int slot, const Record* rec);
     RecordSet* query_set(const char* select, int count, bool groups);
 
     sqlite3* m_db;

@@ -8,6 +8,7 @@
 //   cap-assign VIDEOS (assign the sample handset) | cap-summary | cap-report
 //   db-init PATH | db-photo KEY|GROUP|KEYWORDS|VALUE | db-thumb KEY|BYTES | db-flush |
 //   db-count-photos [GROUP] | db-albums | db-search TEXT | db-cleanup   (the process's AppDB)
+//   catalogue-sample PATH (build the tour's sample catalogue and report on it)
 // It says "ready" once the library has loaded.
 #include <windows.h>
 #include <stdio.h>
@@ -17,6 +18,7 @@
 #include <Corelink.h>
 #include <CxLogMsg.h>
 #include <host_driver.h>
+#include <sample_catalogue.h>
 #include <sample_handset.h>
 
 namespace {
@@ -172,6 +174,7 @@ std::string run(const std::string& verb, const std::string& arg) {
     }
     if (verb == "cap-summary") return "ok " + CapabilitySummary();
     if (verb == "cap-report") return "ok " + CapabilityReport();
+    if (verb == "catalogue-sample") return "ok " + SampleCatalogueReport(FromUtf8(arg));
     if (verb.compare(0, 3, "db-") == 0) return run_catalogue(verb, arg);
     if (verb == "pid") return "ok " + std::to_string(GetCurrentProcessId());
     return "error unknown command " + verb;

@@ -11,13 +11,7 @@ bool CapabilityTour(const std::wstring& bin) {
               "and assigned it to g_cap: the lists were copied into the library's shared tables.\n");
     if (!ui.Start(bin + L"\\viewproc.exe")) return false;
     TourPrint("viewproc.exe, started afterwards, reads through the accessors:\n");
-    std::string report = ui.Value("cap-report");
-    for (size_t start = 0; start <= report.size();) {
-        size_t bar = report.find('|', start);
-        if (bar == std::string::npos) bar = report.size();
-        TourPrint("   %s\n", report.substr(start, bar - start).c_str());
-        start = bar + 1;
-    }
+    TourPrintLines(ui.Value("cap-report"));
     ui.Quit();
     engine.Quit();
     return true;

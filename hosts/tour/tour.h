@@ -10,5 +10,9 @@ struct TourStep {
 
 bool StartupTour(const std::wstring& binFolder);
 bool CapabilityTour(const std::wstring& binFolder);
+bool CatalogueTour(const std::wstring& binFolder);
+
+// Prints a host's report: one line per '|'-separated part, indented.
+void TourPrintLines(const std::string& report);
 
 void TourPrint(const char* fmt, ...);

@@ -8,6 +8,7 @@ namespace {
 const TourStep kSteps[] = {
     {"Start-up and shared state in the suite's three processes", StartupTour},
     {"Handset capabilities: assigned by the engine, read by another process", CapabilityTour},
+    {"Media catalogue: a small catalogue in SQLite, listed and searched", CatalogueTour},
 };
 }
 
@@ -17,6 +18,15 @@ void TourPrint(const char* fmt, ...) {
     vprintf(fmt, args);
     va_end(args);
     fflush(stdout);
+}
+
+void TourPrintLines(const std::string& report) {
+    for (size_t start = 0; start <= report.size();) {
+        size_t bar = report.find('|', start);
+        if (bar == std::string::npos) bar = report.size();
+        TourPrint("   %s\n", report.substr(start, bar - start).c_str());
+        start = bar + 1;
+    }
 }
 
 int wmain() {

@@ -59,7 +59,9 @@ TEST_F(Store, AttachmentSizesAndMissingRecords) {
         ASSERT_TRUE(db.GetBin("k", 8, buf, &size));
         EXPECT_EQ(c.want, size);
         EXPECT_EQ(0, memcmp(blob, buf, c.want));
-        if (c.want < sizeof(buf)) EXPECT_EQ('#', buf[c.want]);
+        if (c.want < sizeof(buf)) {
+            EXPECT_EQ('#', buf[c.want]);
+        }
     }
     SimpleDB::Record bare = Rec("bare", 8);
     ASSERT_TRUE(db.Put(&bare));
