@@ -8,3 +8,4 @@
 #include "TextConvert.h"
 #include "SimpleDB.h"
 #include "AppDB.h"
+#include "XmlDoc.h"

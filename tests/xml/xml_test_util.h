@@ -1,0 +1,33 @@
+// Helpers of the XML tests.
+#pragma once
+#include <string>
+#include <Corelink.h>
+
+inline const unsigned short* U(const wchar_t* s) { return reinterpret_cast<const unsigned short*>(s); }
+inline std::wstring W(const unsigned short* s) { return s ? reinterpret_cast<const wchar_t*>(s) : L"<null>"; }
+
+// A compact picture of a subtree: name[attr=value,...](value){children}.
+inline std::wstring Shape(const _xml_element* e) {
+    std::wstring out = W(e->name);
+    if (e->attrs.GetSize()) {
+        out += L"[";
+        for (INT_PTR i = 0; i < e->attrs.GetSize(); ++i)
+            out += (i ? L"," : L"") + W(e->attrs[i]->name) + L"=" + W(e->attrs[i]->value);
+        out += L"]";
+    }
+    if (e->value) out += L"(" + W(e->value) + L")";
+    if (e->children.GetSize()) {
+        out += L"{";
+        for (INT_PTR i = 0; i < e->children.GetSize(); ++i) out += (i ? L" " : L"") + Shape(e->children[i]);
+        out += L"}";
+    }
+    return out;
+}
+
+// The shape of the children of the last root of doc.
+inline std::wstring Body(const CXMLDoc& doc) {
+    const _xml_element* root = doc.m_elements[doc.m_elements.GetSize() - 1];
+    std::wstring out;
+    for (INT_PTR i = 0; i < root->children.GetSize(); ++i) out += (i ? L" " : L"") + Shape(root->children[i]);
+    return out;
+}

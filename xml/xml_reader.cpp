@@ -1,0 +1,281 @@
+// The XML reader: a substring scanner over the text, with an index that keeps its cost
+// in step with the text whatever the depth.
+//
+// The reader works on ranges of the one input text where a naive scanner would copy each
+// element's content: a search inside a range gives what a search in a copy of it would.
+// Closing tags are found through an index of every "<name>" and "</name>" in the text,
+// built in one pass, so that pairing start and end forms does not rescan the content at
+// every level.
+#include <windows.h>
+#include <stdlib.h>
+#include <string.h>
+#include <algorithm>
+#include <climits>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+#include "xml_nodes.h"
+
+namespace {
+
+using View = std::wstring_view;
+const size_t npos = View::npos;
+
+// Every start form "<name>" and end form "</name>" of the text, by name.
+class TagIndex {
+public:
+    explicit TagIndex(View text) : text_(text) {
+        // One pass: a "<" whose next ">" comes before any other "<" opens a key.
+        size_t open = npos;
+        for (size_t i = 0; i < text.size(); ++i) {
+            wchar_t c = text[i];
+            if (c == L'<') {
+                lt_.push_back(i);
+                open = i;
+            } else if (c == L'>' && open != npos) {
+                View key = text.substr(open + 1, i - open - 1);
+                if (!key.empty() && key[0] == L'/') end_[key.substr(1)].push_back(open);
+                else start_[key].push_back(open);
+                open = npos;
+            }
+        }
+    }
+
+    // True when [from, to) holds a "<".
+    bool has_lt(size_t from, size_t to) const {
+        auto it = std::lower_bound(lt_.begin(), lt_.end(), from);
+        return it != lt_.end() && *it < to;
+    }
+
+    // The position of the closing tag of `name` for content starting at `from`, inside
+    // [from, end): each end form pairs with the start form of the same rank; the first
+    // end form that comes before its start form closes; once the start forms run out, the
+    // last end form does. npos when none.
+    size_t find_end(const std::wstring& name, size_t from, size_t end) {
+        Pairs& p = pairs(name);
+        const size_t sLen = name.size() + 2, eLen = name.size() + 3;
+        auto in_range = [&](const std::vector<size_t>& v, size_t len, size_t& first) {
+            first = std::lower_bound(v.begin(), v.end(), from) - v.begin();
+            if (end < from + len) return size_t(0);
+            size_t last = std::upper_bound(v.begin(), v.end(), end - len) - v.begin();
+            return last > first ? last - first : 0;
+        };
+        size_t i0, j0;
+        const size_t m = in_range(p.s, sLen, i0);
+        const size_t q = in_range(p.e, eLen, j0);
+        if (q == 0) return npos;
+        if (m == 0 || p.e[j0] < p.s[i0]) return p.e[j0];
+        const size_t lim = std::min(q, m);
+        // The first k in [1, lim) with e[j0+k] < s[i0+k], that is d(j0+k) <= i0 - j0.
+        const long long c = static_cast<long long>(i0) - static_cast<long long>(j0);
+        size_t k = p.first_at_most(j0 + 1, j0 + lim, c);
+        if (k != npos) return p.e[k];
+        return q < m ? npos : p.e[j0 + q - 1];
+    }
+
+private:
+    // The positions of one name's start and end forms, and d(j) = (start forms before
+    // end form j) - j, with a minimum tree over d for "the first j with d(j) <= c".
+    struct Pairs {
+        std::vector<size_t> s, e;
+        std::vector<long long> d;
+        std::vector<long long> tree;   // tree[1] is the minimum of all of d
+        size_t leaves = 0;
+
+        void build() {
+            d.resize(e.size());
+            size_t i = 0;
+            for (size_t j = 0; j < e.size(); ++j) {
+                while (i < s.size() && s[i] < e[j]) ++i;
+                d[j] = static_cast<long long>(i) - static_cast<long long>(j);
+            }
+            leaves = 1;
+            while (leaves < d.size()) leaves *= 2;
+            tree.assign(2 * leaves, LLONG_MAX);
+            for (size_t j = 0; j < d.size(); ++j) tree[leaves + j] = d[j];
+            for (size_t n = leaves; n-- > 1;) tree[n] = std::min(tree[2 * n], tree[2 * n + 1]);
+        }
+        // The first j in [lo, hi) with d(j) <= c, or npos.
+        size_t first_at_most(size_t lo, size_t hi, long long c) const {
+            if (lo >= hi) return npos;
+            if (hi - lo <= 32) {   // short runs: a plain scan
+                for (size_t j = lo; j < hi; ++j)
+                    if (d[j] <= c) return j;
+                return npos;
+            }
+            size_t j = descend(1, 0, leaves, lo, c);
+            return j < hi ? j : npos;
+        }
+        // The first leaf >= lo under node n (covering [a, b)) whose value is <= c.
+        size_t descend(size_t n, size_t a, size_t b, size_t lo, long long c) const {
+            if (b <= lo || tree[n] > c) return npos;
+            if (b - a == 1) return a;
+            size_t mid = (a + b) / 2;
+            size_t r = descend(2 * n, a, mid, lo, c);
+            return r != npos ? r : descend(2 * n + 1, mid, b, lo, c);
+        }
+    };
+
+    Pairs& pairs(const std::wstring& name) {
+        auto it = pairs_.find(name);
+        if (it != pairs_.end()) return *it->second;
+        auto p = std::make_unique<Pairs>();
+        if (name.find(L'<') == npos) {
+            auto s = start_.find(View(name));
+            auto e = end_.find(View(name));
+            if (s != start_.end()) p->s = s->second;
+            if (e != end_.end()) p->e = e->second;
+        } else {
+            // A name holding "<" is not a key of the one-pass index: search the text.
+            const std::wstring sForm = L"<" + name + L">", eForm = L"</" + name + L">";
+            for (size_t at = text_.find(sForm); at != npos; at = text_.find(sForm, at + sForm.size())) p->s.push_back(at);
+            for (size_t at = text_.find(eForm); at != npos; at = text_.find(eForm, at + eForm.size())) p->e.push_back(at);
+        }
+        p->build();
+        return *pairs_.emplace(name, std::move(p)).first->second;
+    }
+
+    View text_;
+    std::vector<size_t> lt_;
+    std::unordered_map<View, std::vector<size_t>> start_, end_;
+    std::unordered_map<std::wstring, std::unique_ptr<Pairs>> pairs_;
+};
+
+unsigned short* copy(View v) { return xmltext::make(v.data(), v.size()); }
+
+// An attribute segment: name="value" (anything after the closing quote is ignored).
+// Null when refused.
+_xml_attr* read_attr(View seg) {
+    size_t eq = seg.find(L'=');
+    if (eq == npos || eq == 0) return nullptr;
+    size_t q1 = seg.find(L'"', eq + 1);
+    if (q1 == npos) return nullptr;
+    size_t q2 = seg.find(L'"', q1 + 1);
+    if (q2 == npos) return nullptr;
+    return XmlNodes::new_attr(copy(seg.substr(0, eq)), copy(seg.substr(q1 + 1, q2 - q1 - 1)));
+}
+
+// A tag text read into a new element (one list handle), or null when rejected.
+_xml_element* read_tag(View tag) {
+    if (tag.empty()) return nullptr;
+    size_t space = tag.find(L' ');
+    if (space == npos) return XmlNodes::new_element(copy(tag), nullptr);
+    _xml_element* e = XmlNodes::new_element(copy(tag.substr(0, space)), nullptr);
+    size_t cursor = space + 1;
+    for (;;) {
+        size_t q1 = tag.find(L'"', cursor);
+        size_t q2 = q1 == npos ? npos : tag.find(L'"', q1 + 1);
+        if (q2 == npos) {   // an attribute without its quotes rejects the whole tag
+            _xml_element* dead[] = {e};
+            XmlNodes::release(dead, 1);
+            return nullptr;
+        }
+        size_t next = tag.find(L' ', q2 + 1);
+        if (_xml_attr* a = read_attr(tag.substr(cursor, next == npos ? npos : next - cursor))) e->attrs.Add(a);
+        if (next == npos) return e;
+        cursor = next + 1;
+    }
+}
+
+void read_declaration(CXMLDoc& doc, const _xml_element& decl) {
+    for (INT_PTR i = 0; i < decl.attrs.GetSize(); ++i) {
+        const _xml_attr& a = *decl.attrs[i];
+        const wchar_t* name = reinterpret_cast<const wchar_t*>(a.name);
+        const wchar_t* value = reinterpret_cast<const wchar_t*>(a.value);
+        if (wcscmp(name, L"version") == 0) {
+            double v = 0.0;
+            if (wcslen(value) <= 128) {
+                char bytes[4 * 129 + 1] = {};
+                WideCharToMultiByte(CP_ACP, 0, value, -1, bytes, sizeof(bytes), nullptr, nullptr);
+                v = atof(bytes);
+            }
+            doc.m_dVersion = v;
+        } else if (wcscmp(name, L"encoding") == 0 && (wcscmp(value, L"UTF-8") == 0 || wcscmp(value, L"utf-8") == 0)) {
+            doc.m_bUTF8 = true;
+        }
+    }
+}
+
+// Reads the sibling sequence of [from, end) into root, and every nested sequence, with an
+// explicit stack of levels.
+void read_body(View text, size_t from, _xml_element* root) {
+    TagIndex index(text);
+    struct Level {
+        _xml_element* parent;
+        size_t pos, end;
+    };
+    std::vector<Level> levels{{root, from, text.size()}};
+    while (!levels.empty()) {
+        const Level at = levels.back();
+        levels.pop_back();
+        size_t pos = at.pos;
+        while (pos < at.end) {
+            View range = text.substr(0, at.end);
+            size_t lt = range.find(L'<', pos);
+            size_t gt = lt == npos ? npos : range.find(L'>', lt + 1);
+            if (gt == npos) break;
+            View tag = text.substr(lt + 1, gt - lt - 1);
+            if (!tag.empty() && tag[0] == L'/') {   // a closing tag out of place
+                pos = gt + 1;
+                continue;
+            }
+            _xml_element* e = read_tag(tag);
+            if (!e) break;   // the rest of this level is not read
+            at.parent->children.Add(e);
+            const std::wstring name(reinterpret_cast<const wchar_t*>(e->name));
+            size_t close = index.find_end(name, gt + 1, at.end);
+            if (close == npos) {   // no closing tag: what follows is read as siblings
+                pos = gt + 1;
+                continue;
+            }
+            if (!index.has_lt(gt + 1, close)) {
+                e->value = copy(text.substr(gt + 1, close - gt - 1));
+            } else {
+                levels.push_back({at.parent, close + name.size() + 3, at.end});   // this level goes on later
+                levels.push_back({e, gt + 1, close});
+                pos = at.end;   // continue with the child level first
+                break;
+            }
+            pos = close + name.size() + 3;
+        }
+    }
+}
+
+} // namespace
+
+bool CXMLDoc::Parsing(const unsigned short* input) {
+    if (!input) return false;
+    const View text(reinterpret_cast<const wchar_t*>(input));
+
+    // 1. Declaration: the first "<?" and, separately, the first "?>".
+    size_t pos = 0;
+    const size_t open = text.find(L"<?"), close = text.find(L"?>");
+    if (open != npos && close != npos) {
+        View decl = close >= open + 2 ? text.substr(open + 2, close - open - 2) : text.substr(open + 2);
+        if (_xml_element* e = read_tag(decl)) {
+            read_declaration(*this, *e);
+            _xml_element* dead[] = {e};
+            XmlNodes::release(dead, 1);
+        }
+        pos = close + 2;
+    }
+
+    // 2. Document type: the first "<!" construct after the declaration.
+    size_t body = close != npos ? close + 2 : pos;
+    size_t bang = text.find(L"<!", pos);
+    size_t bangEnd = bang == npos ? npos : text.find(L'>', bang + 2);
+    if (bangEnd != npos) {
+        View type = text.substr(bang + 2, std::min<size_t>(bangEnd - bang - 2, 255));
+        std::fill(std::begin(m_szDocType), std::end(m_szDocType), 0);
+        std::copy(type.begin(), type.end(), m_szDocType);
+        body = bangEnd + 1;
+    }
+
+    // 3. Body, under a new root.
+    _xml_element* root = XmlNodes::new_element(xmltext::make(L"xml body", 8), nullptr);
+    m_elements.Add(root);
+    read_body(text, std::min(body, text.size()), root);
+    return true;
+}

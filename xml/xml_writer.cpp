@@ -1,0 +1,108 @@
+// The XML writer and entity decoding.
+#include <string.h>
+#include <vector>
+#include "xml_nodes.h"
+
+namespace {
+
+const wchar_t* text(const unsigned short* s) { return s ? reinterpret_cast<const wchar_t*>(s) : L""; }
+
+bool is_empty_tag(const unsigned short* name) {
+    size_t n = xmltext::length(name);
+    return n && name[n - 1] == L'/';
+}
+
+// Appends e and its subtree to out without recursion: an element is visited once to open
+// it, and again (child index past its last child) to close it.
+void write(_xml_element* e, CString& out) {
+    struct Visit {
+        _xml_element* e;
+        INT_PTR next;   // the next child to write
+    };
+    std::vector<Visit> stack{{e, -1}};
+    while (!stack.empty()) {
+        Visit& v = stack.back();
+        _xml_element* el = v.e;
+        if (v.next < 0) {
+            CString attrs;
+            for (INT_PTR i = 0; i < el->attrs.GetSize(); ++i) {
+                if (i) attrs += L' ';
+                attrs.AppendFormat(L"%s=\"%s\"", text(el->attrs[i]->name), text(el->attrs[i]->value));
+            }
+            out += L'<';
+            out += text(el->name);
+            if (!attrs.IsEmpty()) {
+                out += L' ';
+                out += attrs;
+            }
+            out += L">\n";
+            if (el->value && el->value[0]) {
+                out += text(el->value);
+                out += L'\n';
+            }
+            v.next = 0;
+        }
+        if (v.next < el->children.GetSize()) {
+            _xml_element* child = el->children[v.next++];
+            stack.push_back({child, -1});   // v is not used after this
+            continue;
+        }
+        if (!is_empty_tag(el->name)) {
+            out += L"</";
+            out += text(el->name);
+            out += L">\n";
+        }
+        stack.pop_back();
+    }
+}
+
+} // namespace
+
+CString _xml_element::_OutAttr() {
+    CString out;
+    for (INT_PTR i = 0; i < attrs.GetSize(); ++i) {
+        if (i) out += L' ';
+        out.AppendFormat(L"%s=\"%s\"", text(attrs[i]->name), text(attrs[i]->value));
+    }
+    return out;
+}
+
+CString _xml_element::OutXML() {
+    CString out;
+    write(this, out);
+    return out;
+}
+
+CString CXMLDoc::OutXML() {
+    CString out;
+    for (INT_PTR i = 0; i < m_elements.GetSize(); ++i) write(m_elements[i], out);
+    return out;
+}
+
+CString CXMLDoc::EscapeEncode(const unsigned short* input) {
+    if (!input) return CString();
+    struct Entity { const wchar_t* ref; size_t len; wchar_t ch; };
+    static const Entity kEntities[] = {
+        {L"&amp;", 5, L'&'}, {L"&lt;", 4, L'<'}, {L"&gt;", 4, L'>'}, {L"&quot;", 6, L'"'}, {L"&apos;", 6, L'\''},
+    };
+    const wchar_t* p = text(input);
+    CString out;
+    const wchar_t* run = p;   // start of the text not yet copied
+    while (*p) {
+        if (*p == L'&') {
+            for (const Entity& e : kEntities) {
+                if (wcsncmp(p, e.ref, e.len) == 0) {
+                    out += CString(run, static_cast<int>(p - run));
+                    out += e.ch;
+                    p += e.len;
+                    run = p;
+                    goto next;
+                }
+            }
+        }
+        ++p;
+    next:;
+    }
+    out += run;
+    return out;
+}
