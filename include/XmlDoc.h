@@ -30,7 +30,8 @@ public:
 
 private:
     friend struct XmlNodes;
-    long m_nRefs;   // list handles held on this record (records owned by lists only)
+    long m_nRefs;       // list handles held on this record (records owned by lists only)
+    void* m_pChunk;     // the reader's memory chunk that holds this record, or null
 };
 
 class CORELINK_API _xml_element {
@@ -69,6 +70,7 @@ protected:
 private:
     friend struct XmlNodes;
     long m_nRefs;
+    void* m_pChunk;
 };
 
 class CORELINK_API CXMLDoc {

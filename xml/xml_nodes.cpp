@@ -8,19 +8,59 @@
 namespace {
 
 struct TextHeader {
+    void* chunk;      // the arena chunk holding the text, or null for a heap block of its own
     long count;
     size_t length;
 };
 
 TextHeader* header_of(unsigned short* text) { return reinterpret_cast<TextHeader*>(text) - 1; }
 
+const size_t kChunkBytes = 64 * 1024;
+
 } // namespace
 
 namespace xmltext {
 
-unsigned short* make(const unsigned short* text, size_t length) {
-    auto* h = static_cast<TextHeader*>(malloc(sizeof(TextHeader) + (length + 1) * sizeof(unsigned short)));
+// A chunk's `live` counts the texts in it plus one while it is the arena's current chunk.
+struct Chunk {
+    long live;
+    size_t used;
+};
+
+namespace {
+void drop(Chunk* c) {
+    if (c && --c->live == 0) free(c);
+}
+} // namespace
+
+Arena::~Arena() { drop(current_); }
+
+void* Arena::alloc(size_t bytes, void** chunk) {
+    bytes = (bytes + 3) & ~size_t(3);
+    if (bytes > kChunkBytes / 8) {   // large texts get a block of their own
+        *chunk = nullptr;
+        return malloc(bytes);
+    }
+    if (!current_ || current_->used + bytes > kChunkBytes) {
+        drop(current_);
+        current_ = static_cast<Chunk*>(malloc(sizeof(Chunk) + kChunkBytes));
+        if (!current_) throw std::bad_alloc();
+        current_->live = 1;
+        current_->used = 0;
+    }
+    void* p = reinterpret_cast<char*>(current_ + 1) + current_->used;
+    current_->used += bytes;
+    ++current_->live;
+    *chunk = current_;
+    return p;
+}
+
+unsigned short* make(const unsigned short* text, size_t length, Arena* arena) {
+    const size_t bytes = sizeof(TextHeader) + (length + 1) * sizeof(unsigned short);
+    void* chunk = nullptr;
+    auto* h = static_cast<TextHeader*>(arena ? arena->alloc(bytes, &chunk) : malloc(bytes));
     if (!h) throw std::bad_alloc();
+    h->chunk = chunk;
     h->count = 1;
     h->length = length;
     auto* units = reinterpret_cast<unsigned short*>(h + 1);
@@ -36,8 +76,8 @@ unsigned short* make(const unsigned short* text) {
     return make(text, n);
 }
 
-unsigned short* make(const wchar_t* text, size_t length) {
-    return make(reinterpret_cast<const unsigned short*>(text), length);
+unsigned short* make(const wchar_t* text, size_t length, Arena* arena) {
+    return make(reinterpret_cast<const unsigned short*>(text), length, arena);
 }
 
 unsigned short* share(unsigned short* text) {
@@ -46,25 +86,57 @@ unsigned short* share(unsigned short* text) {
 }
 
 void release(unsigned short* text) {
-    if (text && --header_of(text)->count == 0) free(header_of(text));
+    if (!text) return;
+    TextHeader* h = header_of(text);
+    if (--h->count > 0) return;
+    if (h->chunk) drop(static_cast<Chunk*>(h->chunk));
+    else free(h);
 }
 
 size_t length(const unsigned short* text) {
     return text ? header_of(const_cast<unsigned short*>(text))->length : 0;
 }
 
+void release_chunk(void* chunk) { drop(static_cast<Chunk*>(chunk)); }
+
 } // namespace xmltext
 
-_xml_attr* XmlNodes::new_attr(unsigned short* name, unsigned short* value) {
-    auto* a = new _xml_attr;
+namespace {
+
+// A record made in an arena chunk, or on the heap without one.
+template <class T>
+T* make_record(xmltext::Arena* arena, void*& chunk) {
+    chunk = nullptr;
+    if (!arena) return new T;
+    return new (arena->alloc(sizeof(T), &chunk)) T;
+}
+
+template <class T>
+void free_record(T* r, void* chunk) {
+    if (!chunk) {
+        delete r;
+        return;
+    }
+    r->~T();
+    xmltext::release_chunk(chunk);
+}
+
+} // namespace
+
+_xml_attr* XmlNodes::new_attr(unsigned short* name, unsigned short* value, xmltext::Arena* arena) {
+    void* chunk;
+    auto* a = make_record<_xml_attr>(arena, chunk);
+    a->m_pChunk = chunk;
     a->name = name;
     a->value = value;
     a->m_nRefs = 1;
     return a;
 }
 
-_xml_element* XmlNodes::new_element(unsigned short* name, unsigned short* value) {
-    auto* e = new _xml_element;
+_xml_element* XmlNodes::new_element(unsigned short* name, unsigned short* value, xmltext::Arena* arena) {
+    void* chunk;
+    auto* e = make_record<_xml_element>(arena, chunk);
+    e->m_pChunk = chunk;
     e->name = name;
     e->value = value;
     e->m_nRefs = 1;
@@ -72,7 +144,7 @@ _xml_element* XmlNodes::new_element(unsigned short* name, unsigned short* value)
 }
 
 void XmlNodes::release(_xml_attr* a) {
-    if (--a->m_nRefs == 0) delete a;
+    if (--a->m_nRefs == 0) free_record(a, a->m_pChunk);
 }
 
 void XmlNodes::release(_xml_element** elements, INT_PTR count) {
@@ -84,7 +156,7 @@ void XmlNodes::release(_xml_element** elements, INT_PTR count) {
         // Take the children over before the node goes, so that its destructor has none.
         for (INT_PTR i = 0; i < e->children.GetSize(); ++i) work.push_back(e->children[i]);
         e->children.RemoveAll();
-        delete e;
+        free_record(e, e->m_pChunk);
     }
 }
 

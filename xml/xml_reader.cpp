@@ -28,12 +28,14 @@ class TagIndex {
 public:
     explicit TagIndex(View text) : text_(text) {
         // One pass: a "<" whose next ">" comes before any other "<" opens a key.
+        // Keys with a space are never looked up (names end at the first space): skipped.
         size_t open = npos;
         for (size_t i = 0; i < text.size(); ++i) {
             wchar_t c = text[i];
             if (c == L'<') {
-                lt_.push_back(i);
                 open = i;
+            } else if (c == L' ') {
+                open = npos;
             } else if (c == L'>' && open != npos) {
                 View key = text.substr(open + 1, i - open - 1);
                 if (!key.empty() && key[0] == L'/') end_[key.substr(1)].push_back(open);
@@ -44,18 +46,20 @@ public:
     }
 
     // True when [from, to) holds a "<".
-    bool has_lt(size_t from, size_t to) const {
-        auto it = std::lower_bound(lt_.begin(), lt_.end(), from);
-        return it != lt_.end() && *it < to;
-    }
+    bool has_lt(size_t from, size_t to) const { return wmemchr(text_.data() + from, L'<', to - from) != nullptr; }
 
     // The position of the closing tag of `name` for content starting at `from`, inside
     // [from, end): each end form pairs with the start form of the same rank; the first
     // end form that comes before its start form closes; once the start forms run out, the
     // last end form does. npos when none.
-    size_t find_end(const std::wstring& name, size_t from, size_t end) {
+    size_t find_end(View name, size_t from, size_t end) {
         Pairs& p = pairs(name);
         const size_t sLen = name.size() + 2, eLen = name.size() + 3;
+        // The common case first: the next end form comes before any start form.
+        const size_t j = p.seek(p.e, p.eHint, from);
+        if (j == p.e.size() || p.e[j] + eLen > end) return npos;
+        const size_t i = p.seek(p.s, p.sHint, from);
+        if (i == p.s.size() || p.s[i] + sLen > end || p.e[j] < p.s[i]) return p.e[j];
         auto in_range = [&](const std::vector<size_t>& v, size_t len, size_t& first) {
             first = std::lower_bound(v.begin(), v.end(), from) - v.begin();
             if (end < from + len) return size_t(0);
@@ -80,6 +84,26 @@ private:
     // end form j) - j, with a minimum tree over d for "the first j with d(j) <= c".
     struct Pairs {
         std::vector<size_t> s, e;
+        size_t sHint = 0, eHint = 0;   // where the last search ended: siblings search onwards
+
+        // The first index of v at or after `from`, starting near the hint.
+        static size_t seek(const std::vector<size_t>& v, size_t& hint, size_t from) {
+            size_t lo = 0, hi = v.size();
+            if (hint < v.size() && v[hint] < from) {
+                // Gallop forward from the hint.
+                size_t step = 1;
+                lo = hint + 1;
+                while (lo + step < v.size() && v[lo + step] < from) {
+                    lo += step;
+                    step *= 2;
+                }
+                hi = std::min(v.size(), lo + step + 1);
+            } else if (hint < v.size() && (hint == 0 || v[hint - 1] < from)) {
+                return hint;
+            }
+            hint = std::lower_bound(v.begin() + lo, v.begin() + hi, from) - v.begin();
+            return hint;
+        }
         std::vector<long long> d;
         std::vector<long long> tree;   // tree[1] is the minimum of all of d
         size_t leaves = 0;
@@ -118,9 +142,14 @@ private:
         }
     };
 
-    Pairs& pairs(const std::wstring& name) {
+    // name views a text that outlives the parse (an element's name).
+    Pairs& pairs(View name) {
+        if (last_ && lastName_.data() == name.data()) return *last_;   // siblings share a name
         auto it = pairs_.find(name);
-        if (it != pairs_.end()) return *it->second;
+        if (it != pairs_.end()) {
+            lastName_ = name;
+            return *(last_ = it->second.get());
+        }
         auto p = std::make_unique<Pairs>();
         if (name.find(L'<') == npos) {
             auto s = start_.find(View(name));
@@ -129,40 +158,75 @@ private:
             if (e != end_.end()) p->e = e->second;
         } else {
             // A name holding "<" is not a key of the one-pass index: search the text.
-            const std::wstring sForm = L"<" + name + L">", eForm = L"</" + name + L">";
+            const std::wstring sForm = L"<" + std::wstring(name) + L">", eForm = L"</" + std::wstring(name) + L">";
             for (size_t at = text_.find(sForm); at != npos; at = text_.find(sForm, at + sForm.size())) p->s.push_back(at);
             for (size_t at = text_.find(eForm); at != npos; at = text_.find(eForm, at + eForm.size())) p->e.push_back(at);
         }
         p->build();
+        lastName_ = name;
+        last_ = p.get();
         return *pairs_.emplace(name, std::move(p)).first->second;
     }
 
     View text_;
-    std::vector<size_t> lt_;
     std::unordered_map<View, std::vector<size_t>> start_, end_;
-    std::unordered_map<std::wstring, std::unique_ptr<Pairs>> pairs_;
+    std::unordered_map<View, std::unique_ptr<Pairs>> pairs_;
+    View lastName_;
+    Pairs* last_ = nullptr;
 };
 
-unsigned short* copy(View v) { return xmltext::make(v.data(), v.size()); }
+unsigned short* copy(View v, xmltext::Arena* arena = nullptr) { return xmltext::make(v.data(), v.size(), arena); }
+
+// Element and attribute names repeat: each distinct one is made once per parse and shared
+// by every record that has it (a record that renames itself gets a text of its own).
+class Names {
+public:
+    Names() = default;
+    Names(const Names&) = delete;
+    Names& operator=(const Names&) = delete;
+    ~Names() {
+        for (auto& n : names_) xmltext::release(n.second);
+    }
+    unsigned short* get(View v) {
+        if (v.size() > 64) return copy(v);   // long names are rarely repeated
+        for (unsigned short* recent : recent_)   // a document cycles through a few names
+            if (recent && xmltext::length(recent) == v.size() &&
+                wmemcmp(reinterpret_cast<const wchar_t*>(recent), v.data(), v.size()) == 0)
+                return xmltext::share(recent);
+        auto it = names_.find(v);
+        if (it == names_.end()) {
+            unsigned short* text = copy(v);
+            it = names_.emplace(View(reinterpret_cast<const wchar_t*>(text), v.size()), text).first;
+        }
+        recent_[next_++ % kRecent] = it->second;
+        return xmltext::share(it->second);
+    }
+
+private:
+    enum { kRecent = 8 };
+    std::unordered_map<View, unsigned short*> names_;
+    unsigned short* recent_[kRecent] = {};   // borrowed from names_
+    unsigned next_ = 0;
+};
 
 // An attribute segment: name="value" (anything after the closing quote is ignored).
 // Null when refused.
-_xml_attr* read_attr(View seg) {
+_xml_attr* read_attr(View seg, Names& names, xmltext::Arena& arena) {
     size_t eq = seg.find(L'=');
     if (eq == npos || eq == 0) return nullptr;
     size_t q1 = seg.find(L'"', eq + 1);
     if (q1 == npos) return nullptr;
     size_t q2 = seg.find(L'"', q1 + 1);
     if (q2 == npos) return nullptr;
-    return XmlNodes::new_attr(copy(seg.substr(0, eq)), copy(seg.substr(q1 + 1, q2 - q1 - 1)));
+    return XmlNodes::new_attr(names.get(seg.substr(0, eq)), copy(seg.substr(q1 + 1, q2 - q1 - 1), &arena), &arena);
 }
 
 // A tag text read into a new element (one list handle), or null when rejected.
-_xml_element* read_tag(View tag) {
+_xml_element* read_tag(View tag, Names& names, xmltext::Arena& arena) {
     if (tag.empty()) return nullptr;
     size_t space = tag.find(L' ');
-    if (space == npos) return XmlNodes::new_element(copy(tag), nullptr);
-    _xml_element* e = XmlNodes::new_element(copy(tag.substr(0, space)), nullptr);
+    if (space == npos) return XmlNodes::new_element(names.get(tag), nullptr, &arena);
+    _xml_element* e = XmlNodes::new_element(names.get(tag.substr(0, space)), nullptr, &arena);
     size_t cursor = space + 1;
     for (;;) {
         size_t q1 = tag.find(L'"', cursor);
@@ -173,7 +237,7 @@ _xml_element* read_tag(View tag) {
             return nullptr;
         }
         size_t next = tag.find(L' ', q2 + 1);
-        if (_xml_attr* a = read_attr(tag.substr(cursor, next == npos ? npos : next - cursor))) e->attrs.Add(a);
+        if (_xml_attr* a = read_attr(tag.substr(cursor, next == npos ? npos : next - cursor), names, arena)) e->attrs.Add(a);
         if (next == npos) return e;
         cursor = next + 1;
     }
@@ -202,6 +266,8 @@ void read_declaration(CXMLDoc& doc, const _xml_element& decl) {
 // explicit stack of levels.
 void read_body(View text, size_t from, _xml_element* root) {
     TagIndex index(text);
+    Names names;
+    xmltext::Arena arena;
     struct Level {
         _xml_element* parent;
         size_t pos, end;
@@ -221,17 +287,17 @@ void read_body(View text, size_t from, _xml_element* root) {
                 pos = gt + 1;
                 continue;
             }
-            _xml_element* e = read_tag(tag);
+            _xml_element* e = read_tag(tag, names, arena);
             if (!e) break;   // the rest of this level is not read
             at.parent->children.Add(e);
-            const std::wstring name(reinterpret_cast<const wchar_t*>(e->name));
+            const View name(reinterpret_cast<const wchar_t*>(e->name), xmltext::length(e->name));
             size_t close = index.find_end(name, gt + 1, at.end);
             if (close == npos) {   // no closing tag: what follows is read as siblings
                 pos = gt + 1;
                 continue;
             }
             if (!index.has_lt(gt + 1, close)) {
-                e->value = copy(text.substr(gt + 1, close - gt - 1));
+                e->value = copy(text.substr(gt + 1, close - gt - 1), &arena);
             } else {
                 levels.push_back({at.parent, close + name.size() + 3, at.end});   // this level goes on later
                 levels.push_back({e, gt + 1, close});
@@ -254,7 +320,9 @@ bool CXMLDoc::Parsing(const unsigned short* input) {
     const size_t open = text.find(L"<?"), close = text.find(L"?>");
     if (open != npos && close != npos) {
         View decl = close >= open + 2 ? text.substr(open + 2, close - open - 2) : text.substr(open + 2);
-        if (_xml_element* e = read_tag(decl)) {
+        Names names;
+        xmltext::Arena arena;
+        if (_xml_element* e = read_tag(decl, names, arena)) {
             read_declaration(*this, *e);
             _xml_element* dead[] = {e};
             XmlNodes::release(dead, 1);

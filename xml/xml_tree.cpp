@@ -29,11 +29,11 @@ void share_text(unsigned short*& field, unsigned short* text) {
 
 // ---- _xml_attr --------------------------------------------------------------------------------
 
-_xml_attr::_xml_attr() : name(nullptr), value(nullptr), m_nRefs(0) {}
+_xml_attr::_xml_attr() : name(nullptr), value(nullptr), m_nRefs(0), m_pChunk(nullptr) {}
 _xml_attr::_xml_attr(const unsigned short* n, const unsigned short* v)
-    : name(xmltext::make(n)), value(xmltext::make(v)), m_nRefs(0) {}
+    : name(xmltext::make(n)), value(xmltext::make(v)), m_nRefs(0), m_pChunk(nullptr) {}
 _xml_attr::_xml_attr(const _xml_attr& o)
-    : name(xmltext::share(o.name)), value(xmltext::share(o.value)), m_nRefs(0) {}
+    : name(xmltext::share(o.name)), value(xmltext::share(o.value)), m_nRefs(0), m_pChunk(nullptr) {}
 
 _xml_attr& _xml_attr::operator=(const _xml_attr& o) {
     share_text(name, o.name);
@@ -51,12 +51,12 @@ void _xml_attr::SetValue(const unsigned short* v) { replace(value, v); }
 
 // ---- _xml_element -----------------------------------------------------------------------------
 
-_xml_element::_xml_element() : name(nullptr), value(nullptr), m_nRefs(0) {}
+_xml_element::_xml_element() : name(nullptr), value(nullptr), m_nRefs(0), m_pChunk(nullptr) {}
 _xml_element::_xml_element(const unsigned short* n, const unsigned short* v)
-    : name(xmltext::make(n)), value(xmltext::make(v)), m_nRefs(0) {}
+    : name(xmltext::make(n)), value(xmltext::make(v)), m_nRefs(0), m_pChunk(nullptr) {}
 
 _xml_element::_xml_element(const _xml_element& o)
-    : name(xmltext::share(o.name)), value(xmltext::share(o.value)), m_nRefs(0) {
+    : name(xmltext::share(o.name)), value(xmltext::share(o.value)), m_nRefs(0), m_pChunk(nullptr) {
     XmlNodes::share_list(attrs, o.attrs);
     XmlNodes::share_list(children, o.children);
 }

@@ -9,6 +9,7 @@
 //   db-init PATH | db-photo KEY|GROUP|KEYWORDS|VALUE | db-thumb KEY|BYTES | db-flush |
 //   db-count-photos [GROUP] | db-albums | db-search TEXT | db-cleanup   (the process's AppDB)
 //   catalogue-sample PATH (build the tour's sample catalogue and report on it)
+//   xml-sample PATH (write, load and report on the tour's sample response document)
 // It says "ready" once the library has loaded.
 #include <windows.h>
 #include <stdio.h>
@@ -20,6 +21,7 @@
 #include <host_driver.h>
 #include <sample_catalogue.h>
 #include <sample_handset.h>
+#include <sample_xml.h>
 
 namespace {
 
@@ -174,6 +176,7 @@ std::string run(const std::string& verb, const std::string& arg) {
     }
     if (verb == "cap-summary") return "ok " + CapabilitySummary();
     if (verb == "cap-report") return "ok " + CapabilityReport();
+    if (verb == "xml-sample") return "ok " + SampleXmlReport(FromUtf8(arg));
     if (verb == "catalogue-sample") return "ok " + SampleCatalogueReport(FromUtf8(arg));
     if (verb.compare(0, 3, "db-") == 0) return run_catalogue(verb, arg);
     if (verb == "pid") return "ok " + std::to_string(GetCurrentProcessId());

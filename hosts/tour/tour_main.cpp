@@ -9,6 +9,7 @@ const TourStep kSteps[] = {
     {"Start-up and shared state in the suite's three processes", StartupTour},
     {"Handset capabilities: assigned by the engine, read by another process", CapabilityTour},
     {"Media catalogue: a small catalogue in SQLite, listed and searched", CatalogueTour},
+    {"XML: a response document read from a file, searched and written back", XmlTour},
 };
 }
 

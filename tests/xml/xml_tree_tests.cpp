@@ -98,3 +98,19 @@ TEST(XmlTree, CopiesShareNodesAndTextsAndReleaseInEitherOrder) {
     EXPECT_EQ(L"inner", W(outer.name));
     EXPECT_EQ(L"leaf", W(outer.children[0]->name));
 }
+
+TEST(XmlTree, ParsedTreesOutliveTheirDocumentThroughCopies) {
+    auto* doc = new CXMLDoc;
+    doc->Parsing(U(L"<list><item id=\"1\">one</item><item id=\"2\">two</item></list>"));
+    _xml_element* list = doc->m_elements[0]->FindChild(U(L"list"));
+    _xml_element kept(*list);   // shares the parsed nodes and texts
+    CXMLDoc copy(*doc);
+    list->children[0]->SetName(U(L"renamed"));   // a parsed text replaced by a text of its own
+    list->children[1]->SetValue(U(L"TWO"));
+    delete doc;
+    EXPECT_EQ(L"renamed", W(kept.children[0]->name));
+    EXPECT_EQ(L"item", W(kept.children[1]->name));
+    EXPECT_EQ(L"TWO", W(kept.children[1]->value));
+    EXPECT_EQ(L"2", W(kept.children[1]->FindAttrValue(U(L"id"))));
+    EXPECT_EQ(L"list{renamed[id=1](one) item[id=2](TWO)}", Body(copy));
+}
