@@ -16,4 +16,11 @@ bool XmlTour(const std::wstring& binFolder);
 // Prints a host's report: one line per '|'-separated part, indented.
 void TourPrintLines(const std::string& report);
 
+// Starts exe from bin, runs command (whose "ok" reply is a '|'-separated report), prints
+// intro and the report. False when the host or the command failed.
+bool TourHostReport(const std::wstring& bin, const wchar_t* exe, const std::string& command, const char* intro);
+
+// A path in the temporary folder, in UTF-8 for a host command.
+std::string TourTempPath(const wchar_t* name);
+
 void TourPrint(const char* fmt, ...);

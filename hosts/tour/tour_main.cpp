@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <stdarg.h>
 #include <stdio.h>
+#include <host_driver.h>
 #include "tour.h"
 
 namespace {
@@ -28,6 +29,23 @@ void TourPrintLines(const std::string& report) {
         TourPrint("   %s\n", report.substr(start, bar - start).c_str());
         start = bar + 1;
     }
+}
+
+bool TourHostReport(const std::wstring& bin, const wchar_t* exe, const std::string& command, const char* intro) {
+    HostProcess host;
+    if (!host.Start(bin + L"\\" + exe)) return false;
+    std::string report = host.Value(command);
+    host.Quit();
+    if (report.empty() || report[0] == '!') return false;
+    TourPrint("%s\n", intro);
+    TourPrintLines(report);
+    return true;
+}
+
+std::string TourTempPath(const wchar_t* name) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    return ToUtf8(std::wstring(temp) + name);
 }
 
 int wmain() {
