@@ -9,3 +9,4 @@
 #include "SimpleDB.h"
 #include "AppDB.h"
 #include "XmlDoc.h"
+#include "NetConnector.h"

@@ -9,6 +9,7 @@
 //   db-init PATH | db-photo KEY|GROUP|KEYWORDS|VALUE | db-thumb KEY|BYTES | db-flush |
 //   db-count-photos [GROUP] | db-albums | db-search TEXT | db-cleanup   (the process's AppDB)
 //   catalogue-sample PATH (build the tour's sample catalogue and report on it)
+//   net-probe HOST (a connector's connectivity probe of HOST)
 //   xml-sample PATH (write, load and report on the tour's sample response document)
 // It says "ready" once the library has loaded.
 #include <windows.h>
@@ -179,6 +180,12 @@ std::string run(const std::string& verb, const std::string& arg) {
     if (verb == "xml-sample") return "ok " + SampleXmlReport(FromUtf8(arg));
     if (verb == "catalogue-sample") return "ok " + SampleCatalogueReport(FromUtf8(arg));
     if (verb.compare(0, 3, "db-") == 0) return run_catalogue(verb, arg);
+    if (verb == "net-probe") {   // a connector probing the host named by arg
+        CNetConnector net;
+        net.SetDefTryConnectionServerURL(FromUtf8(arg).c_str());
+        if (!net.Initial()) return "fail";
+        return "ok " + std::to_string(net.IsNetConnect(true));
+    }
     if (verb == "pid") return "ok " + std::to_string(GetCurrentProcessId());
     return "error unknown command " + verb;
 }

@@ -149,7 +149,7 @@ TEST_F(ProcessLogs, PanelLogStartsWithTheVersionReport) {
     const std::string stars(45, '*'), dashes(45, '-');
     const std::set<std::string> exes = {line_for(L"dockproc.exe"), line_for(L"linkproc.exe"), line_for(L"viewproc.exe")};
     const std::set<std::string> dlls = {line_for(L"BaseKitU.dll"), line_for(L"Corelink.dll"), line_for(L"MfcLiteU.dll"),
-                                        line_for(L"UiKitU.dll"), line_for(L"libstdc++-6.dll"),
+                                        line_for(L"UiKitU.dll"), line_for(L"NetKit.dll"), line_for(L"libstdc++-6.dll"),
                                         line_for(L"libgcc_s_dw2-1.dll"), line_for(L"libwinpthread-1.dll")};
     EXPECT_NE(std::string::npos, line_for(L"Corelink.dll").find("(Version: 1."));
 
@@ -161,8 +161,9 @@ TEST_F(ProcessLogs, PanelLogStartsWithTheVersionReport) {
     EXPECT_EQ(dashes, lines[2]);
     EXPECT_EQ(exes, std::set<std::string>(lines.begin() + 3, lines.begin() + 6));
     EXPECT_EQ("-", lines[6]);
-    EXPECT_EQ(dlls, std::set<std::string>(lines.begin() + 7, lines.begin() + 14));
-    EXPECT_EQ("-", lines[14]);
-    EXPECT_EQ("Quillbox(Deutsch).lng\t(Version: 0.0.0.0)", lines[15]);
-    EXPECT_EQ(stars, lines[16]);
+    EXPECT_EQ(dlls, std::set<std::string>(lines.begin() + 7, lines.begin() + 7 + dlls.size()));
+    const size_t after = 7 + dlls.size();
+    EXPECT_EQ("-", lines[after]);
+    EXPECT_EQ("Quillbox(Deutsch).lng\t(Version: 0.0.0.0)", lines[after + 1]);
+    EXPECT_EQ(stars, lines[after + 2]);
 }

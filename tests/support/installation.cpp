@@ -5,7 +5,7 @@
 
 namespace {
 const wchar_t* const kFiles[] = {
-    L"Corelink.dll", L"BaseKitU.dll", L"MfcLiteU.dll", L"UiKitU.dll",
+    L"Corelink.dll", L"BaseKitU.dll", L"MfcLiteU.dll", L"UiKitU.dll", L"NetKit.dll",
     L"libstdc++-6.dll", L"libgcc_s_dw2-1.dll", L"libwinpthread-1.dll",
     L"viewproc.exe", L"linkproc.exe", L"dockproc.exe",
 };

@@ -1,0 +1,288 @@
+// The connector against a real HTTP server on 127.0.0.1, with results delivered to a
+// real window of the test thread.
+#include <gtest/gtest.h>
+#include <string.h>
+#include <string>
+#include <vector>
+#include <Corelink.h>
+#include <BaseKit.h>
+#include <host_driver.h>
+#include <installation.h>
+#include <test_paths.h>
+#include <unique_res.h>
+#include "http_test_server.h"
+
+namespace {
+
+const UINT kResultMsg = WM_APP + 24;
+
+struct Result {
+    int nMsg, eResult, size;
+    std::string header;
+    std::wstring file;
+};
+
+std::vector<Result> g_results;
+std::vector<unsigned int> g_progress;
+CNetConnector* g_cancelOnProgress = nullptr;
+
+LRESULT CALLBACK result_proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == kResultMsg) {
+        auto* b = reinterpret_cast<CCommandNetBlk*>(l);
+        g_results.push_back({b->nMsg, b->eResult, b->nResFileSize, b->szResHeader,
+                             reinterpret_cast<const wchar_t*>(b->szResFile)});
+        return 0;
+    }
+    return DefWindowProcW(h, m, w, l);
+}
+
+void on_progress(unsigned int total, unsigned int received) {
+    g_progress.push_back(received);
+    if (g_cancelOnProgress) g_cancelOnProgress->CancelProcedure();
+    (void)total;
+}
+
+// A message-only window on the test thread; Wait pumps its messages.
+class ResultWindow {
+public:
+    ResultWindow() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = result_proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"CorelinkNetResults";
+        RegisterClassW(&wc);
+        hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        g_results.clear();
+        g_progress.clear();
+        g_cancelOnProgress = nullptr;
+    }
+    ~ResultWindow() {
+        if (hwnd_) DestroyWindow(hwnd_);
+    }
+    HWND get() const { return hwnd_; }
+    void Destroy() {
+        DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+    }
+    // Handles messages until `count` results arrived (or 30 s passed).
+    bool Wait(size_t count) {
+        for (int i = 0; i < 600 && g_results.size() < count; ++i) ReleaseCPUTime(50, nullptr, nullptr);
+        return g_results.size() >= count;
+    }
+
+private:
+    HWND hwnd_ = nullptr;
+};
+
+const unsigned short* U(const std::wstring& s) { return reinterpret_cast<const unsigned short*>(s.c_str()); }
+
+std::wstring temp_file(const wchar_t* name) { return NewTempFolder(L"net") + L"\\" + name; }
+
+class Connector : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(net.SetDefTryConnectionServerURL(L"localhost"));
+        ASSERT_EQ(1, net.Initial());
+    }
+    TestHttpServer server;
+    ResultWindow window;
+    CNetConnector net;
+};
+
+} // namespace
+
+TEST_F(Connector, GetStoresBodyHeaderAndProgress) {
+    net.SetDownloadProgressCallBack(on_progress);
+    const std::wstring file = temp_file(L"body.txt");
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/body5000", "", nullptr, 80, U(file));
+    ASSERT_TRUE(window.Wait(1));
+    EXPECT_EQ(NET_RESULT_OK, g_results[0].eResult);
+    EXPECT_EQ(5000, g_results[0].size);
+    EXPECT_EQ(TestHttpServer::Body5000(), ReadFileBytes(file));
+    EXPECT_EQ(0u, g_results[0].header.find("HTTP/1.1 200"));
+    EXPECT_EQ(std::string::npos, g_results[0].header.find('\0'));
+    ASSERT_FALSE(g_progress.empty());
+    EXPECT_EQ(5000u, g_progress.back());
+    for (size_t i = 1; i < g_progress.size(); ++i) EXPECT_LE(g_progress[i] - g_progress[i - 1], 2047u);
+
+    // Without an announced length: the body, and no progress calls.
+    g_progress.clear();
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/body5000-nolength", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(2));
+    EXPECT_EQ(NET_RESULT_OK, g_results[1].eResult);
+    EXPECT_EQ(5000, g_results[1].size);
+    EXPECT_TRUE(g_progress.empty());
+    // An empty response file name comes back as a new "DCx" file in the temporary folder.
+    const std::wstring made = g_results[1].file;
+    EXPECT_NE(std::wstring::npos, made.find(L"\\DCx"));
+    EXPECT_EQ(TestHttpServer::Body5000(), ReadFileBytes(made));
+    DeleteFileW(made.c_str());
+}
+
+TEST_F(Connector, RedirectsAndErrors) {
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/redirect", "", nullptr, 80, nullptr);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/missing", "", nullptr, 80, nullptr);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, "127.0.0.1:1", "/x", "", nullptr, 80, nullptr);
+    const std::wstring noFolder = L"c:\\no\\such\\folder\\body.txt";
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/body5000", "", nullptr, 80, U(noFolder));
+    const std::string longPath(600, 'p');
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), longPath.c_str(), longPath.c_str(), nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(5));
+    EXPECT_EQ(NET_RESULT_REDIRECT, g_results[0].eResult);
+    EXPECT_NE(std::string::npos, g_results[0].header.find("Location: http://"));
+    EXPECT_NE(std::string::npos, g_results[0].header.find("Product-name: sample.bin"));
+    EXPECT_EQ("", ReadFileBytes(g_results[0].file));
+    EXPECT_EQ(NET_RESULT_HTTP_FAILED, g_results[1].eResult);   // 404
+    EXPECT_EQ(NET_RESULT_HTTP_FAILED, g_results[2].eResult);   // nobody listens
+    EXPECT_EQ(NET_RESULT_HTTP_FAILED, g_results[3].eResult);   // the file cannot be written
+    EXPECT_EQ(0, g_results[3].size);
+    EXPECT_EQ(NET_RESULT_HTTP_FAILED, g_results[4].eResult);   // the URL does not fit: never sent
+    for (const std::string& r : server.Requests()) EXPECT_EQ(std::string::npos, r.find(longPath));
+}
+
+TEST_F(Connector, PostArgumentsAndXml) {
+    CxStringList args;
+    args.AddTail(L"user=alice");
+    args.AddTail(L"[#URL_ENCODING#]note=a b&c");
+    args.AddTail(L"expr=x=y");
+    const std::wstring echo = temp_file(L"echo.txt");
+    net.HTTP_POST(static_cast<NET_MSG>(3), window.get(), kResultMsg, server.Base().c_str(), "/echo", &args, 80, U(echo));
+    for (const wchar_t* bad : {L"novalue=", L"=noname", L"noequals"}) {
+        CxStringList one;
+        one.AddTail(bad);
+        net.HTTP_LOGIN(window.get(), kResultMsg, server.Base().c_str(), "/echo", &one, 80, nullptr);
+    }
+    const std::wstring xmlEcho = temp_file(L"xml.txt");
+    // XML POST has no path argument: the server text carries it.
+    net.HTTP_POST_XML(NET_MSG_POST_XML, window.get(), kResultMsg, (server.Base() + "/xml").c_str(), "<req id=\"1\"/>", 80, U(xmlEcho));
+    ASSERT_TRUE(window.Wait(5));
+    EXPECT_EQ(NET_RESULT_OK, g_results[0].eResult);
+    EXPECT_EQ(3, g_results[0].nMsg);
+    EXPECT_EQ("user=alice&note=a%20b%26c&expr=x=y", ReadFileBytes(echo));
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(NET_RESULT_POST_FAILED, g_results[i].eResult);
+        EXPECT_EQ(NET_MSG_LOGIN, g_results[i].nMsg);
+    }
+    EXPECT_EQ(NET_RESULT_OK, g_results[4].eResult);
+    EXPECT_EQ("<req id=\"1\"/>", ReadFileBytes(xmlEcho));
+}
+
+TEST_F(Connector, MessageKindChoosesTheOperation) {
+    for (int kind : {2, 5, 1, 3, 6}) {
+        net.HTTP_GET(static_cast<NET_MSG>(kind), window.get(), kResultMsg, server.Base().c_str(), "/echo", "", nullptr, 80, nullptr);
+    }
+    ASSERT_TRUE(window.Wait(5));
+    const std::vector<std::string> seen = server.Requests();
+    ASSERT_EQ(5u, seen.size());
+    EXPECT_EQ("GET /echo", seen[0]);
+    EXPECT_EQ("GET /echo", seen[1]);
+    EXPECT_EQ("POST /echo", seen[2]);   // POST sends to szObjPath
+    EXPECT_EQ("POST /echo", seen[3]);
+    EXPECT_EQ("POST /echo", seen[4]);
+}
+
+TEST_F(Connector, CancelLeavesAPartialFileAndReachesAQueuedGet) {
+    net.SetDownloadProgressCallBack(on_progress);
+    const std::wstring first = temp_file(L"big1.bin"), second = temp_file(L"big2.bin");
+    g_cancelOnProgress = &net;   // cancel as soon as the first chunk is in
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/big", "", nullptr, 80, U(first));
+    // Queued before the cancel happens: the flag stays set, so it is cancelled at its first chunk.
+    CCommandNetBlk queued;
+    queued.nMsg = NET_MSG_GET;
+    queued.hWnd = window.get();
+    queued.nMsgID = kResultMsg;
+    strcpy(queued.szServer, server.Base().c_str());
+    strcpy(queued.szObjPath, "/big");
+    memcpy(queued.szResFile, second.c_str(), (second.size() + 1) * 2);
+    net.SendNetMessage(&queued);
+    ASSERT_TRUE(window.Wait(2));
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(NET_RESULT_CANCELLED, g_results[i].eResult);
+        EXPECT_GT(g_results[i].size, 0);
+        EXPECT_LT(g_results[i].size, 8 << 20);
+        EXPECT_EQ(static_cast<size_t>(g_results[i].size), ReadFileBytes(i ? second : first).size());
+    }
+}
+
+TEST_F(Connector, ResultForADestroyedWindowIsDroppedAndItsFileStays) {
+    const std::wstring file = temp_file(L"orphan.txt");
+    ResultWindow other;
+    HWND gone = other.get();
+    other.Destroy();
+    net.HTTP_GET(NET_MSG_GET, gone, kResultMsg, server.Base().c_str(), "/body5000", "", nullptr, 80, U(file));
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/body5000", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(1));
+    ReleaseCPUTime(300, nullptr, nullptr);
+    EXPECT_EQ(1u, g_results.size());
+    EXPECT_EQ(TestHttpServer::Body5000(), ReadFileBytes(file));
+}
+
+TEST(ConnectorLifecycle, ConnectorsShareOneWorker) {
+    TestHttpServer server;
+    ResultWindow window;
+    auto* first = new CNetConnector;
+    auto* second = new CNetConnector;
+    first->SetDefTryConnectionServerURL(L"localhost");
+    ASSERT_EQ(1, first->Initial());
+    ASSERT_EQ(1, second->Initial());
+    EXPECT_EQ(1, first->SetReportConnectionStatus(window.get(), kResultMsg + 1));
+    delete first;
+    second->HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/body5000", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(1));
+    EXPECT_EQ(NET_RESULT_OK, g_results[0].eResult);
+    EXPECT_EQ(1, second->IsNetConnect(true));
+    delete second;   // the last one stops the worker
+    CNetConnector idle;
+    EXPECT_EQ(0, idle.IsNetConnect(true));
+    EXPECT_EQ(0, idle.SetReportConnectionStatus(window.get(), kResultMsg + 1));
+    EXPECT_EQ(0, CNetConnector::Cancel(&idle));
+    CNetConnector third;
+    ASSERT_EQ(1, third.Initial());   // a new worker
+    third.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/body5000", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(2));
+    EXPECT_EQ(NET_RESULT_OK, g_results[1].eResult);
+    EXPECT_STREQ(L"Tracer Server", third.GetDeviceId().GetString());
+    EXPECT_EQ(0, third.SetDefTryConnectionServerURL(L""));
+    EXPECT_EQ(0, third.SetDefTryConnectionServerURL(nullptr));
+    EXPECT_EQ(0, third.SetReportConnectionStatus(nullptr, 5));
+    EXPECT_EQ(0, third.SetReportConnectionStatus(window.get(), 0));
+}
+
+TEST(ConnectorLifecycle, BrowserVersionGate) {
+    const char* key = "SOFTWARE\\Microsoft\\Internet Explorer";
+    auto set_version = [&](const char* v) {
+        win32::unique_hkey k;
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, k.put(), nullptr);
+        if (v) RegSetValueExA(k.get(), "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(v), static_cast<DWORD>(strlen(v) + 1));
+        else RegDeleteValueA(k.get(), "Version");
+    };
+    set_version("9.11.9600.18376");
+    {
+        CNetConnector refused;
+        EXPECT_EQ(0, refused.Initial());
+        EXPECT_EQ(1, refused.m_bIE9OrLater);
+    }
+    set_version("10.0");
+    {
+        CNetConnector passes;
+        passes.SetDefTryConnectionServerURL(L"localhost");
+        EXPECT_EQ(1, passes.Initial());
+    }
+    set_version(nullptr);
+    CNetConnector missing;
+    EXPECT_EQ(1, missing.Initial());
+}
+
+TEST(ConnectorProbe, NamesThatResolveAndNamesThatDoNot) {
+    // The probe host is fixed per process at its first probe: each case in a process of its own.
+    Installation inst;
+    ASSERT_TRUE(inst.Ok());
+    for (const auto& c : {std::make_pair("localhost", "1"), std::make_pair("no-such-host.invalid", "0")}) {
+        SCOPED_TRACE(c.first);
+        HostProcess host;
+        ASSERT_TRUE(host.Start(inst.Path(L"viewproc.exe")));
+        EXPECT_EQ(c.second, host.Value(std::string("net-probe ") + c.first));
+        EXPECT_EQ(0, host.Quit());
+    }
+}
