@@ -10,6 +10,7 @@
 //   db-count-photos [GROUP] | db-albums | db-search TEXT | db-cleanup   (the process's AppDB)
 //   catalogue-sample PATH (build the tour's sample catalogue and report on it)
 //   net-probe HOST (a connector's connectivity probe of HOST)
+//   net-download SERVER|PATH|FILE (a download through a connector, with progress)
 //   xml-sample PATH (write, load and report on the tour's sample response document)
 // It says "ready" once the library has loaded.
 #include <windows.h>
@@ -21,6 +22,7 @@
 #include <CxLogMsg.h>
 #include <host_driver.h>
 #include <sample_catalogue.h>
+#include <sample_download.h>
 #include <sample_handset.h>
 #include <sample_xml.h>
 
@@ -180,6 +182,10 @@ std::string run(const std::string& verb, const std::string& arg) {
     if (verb == "xml-sample") return "ok " + SampleXmlReport(FromUtf8(arg));
     if (verb == "catalogue-sample") return "ok " + SampleCatalogueReport(FromUtf8(arg));
     if (verb.compare(0, 3, "db-") == 0) return run_catalogue(verb, arg);
+    if (verb == "net-download") {   // SERVER PATH FILE
+        std::vector<CString> f = fields(arg, 3);
+        return "ok " + SampleDownloadReport(utf8(f[0]), utf8(f[1]), f[2].GetString());
+    }
     if (verb == "net-probe") {   // a connector probing the host named by arg
         CNetConnector net;
         net.SetDefTryConnectionServerURL(FromUtf8(arg).c_str());

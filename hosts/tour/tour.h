@@ -12,6 +12,7 @@ bool StartupTour(const std::wstring& binFolder);
 bool CapabilityTour(const std::wstring& binFolder);
 bool CatalogueTour(const std::wstring& binFolder);
 bool XmlTour(const std::wstring& binFolder);
+bool NetTour(const std::wstring& binFolder);
 
 // Prints a host's report: one line per '|'-separated part, indented.
 void TourPrintLines(const std::string& report);

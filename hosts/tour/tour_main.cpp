@@ -11,6 +11,7 @@ const TourStep kSteps[] = {
     {"Handset capabilities: assigned by the engine, read by another process", CapabilityTour},
     {"Media catalogue: a small catalogue in SQLite, listed and searched", CatalogueTour},
     {"XML: a response document read from a file, searched and written back", XmlTour},
+    {"Network connector: a download from a local HTTP server, with progress", NetTour},
 };
 }
 

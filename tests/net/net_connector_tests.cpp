@@ -10,7 +10,7 @@
 #include <installation.h>
 #include <test_paths.h>
 #include <unique_res.h>
-#include "http_test_server.h"
+#include <local_http_server.h>
 
 namespace {
 
@@ -84,7 +84,7 @@ protected:
         ASSERT_TRUE(net.SetDefTryConnectionServerURL(L"localhost"));
         ASSERT_EQ(1, net.Initial());
     }
-    TestHttpServer server;
+    LocalHttpServer server;
     ResultWindow window;
     CNetConnector net;
 };
@@ -98,7 +98,7 @@ TEST_F(Connector, GetStoresBodyHeaderAndProgress) {
     ASSERT_TRUE(window.Wait(1));
     EXPECT_EQ(NET_RESULT_OK, g_results[0].eResult);
     EXPECT_EQ(5000, g_results[0].size);
-    EXPECT_EQ(TestHttpServer::Body5000(), ReadFileBytes(file));
+    EXPECT_EQ(LocalHttpServer::Body5000(), ReadFileBytes(file));
     EXPECT_EQ(0u, g_results[0].header.find("HTTP/1.1 200"));
     EXPECT_EQ(std::string::npos, g_results[0].header.find('\0'));
     ASSERT_FALSE(g_progress.empty());
@@ -115,7 +115,7 @@ TEST_F(Connector, GetStoresBodyHeaderAndProgress) {
     // An empty response file name comes back as a new "DCx" file in the temporary folder.
     const std::wstring made = g_results[1].file;
     EXPECT_NE(std::wstring::npos, made.find(L"\\DCx"));
-    EXPECT_EQ(TestHttpServer::Body5000(), ReadFileBytes(made));
+    EXPECT_EQ(LocalHttpServer::Body5000(), ReadFileBytes(made));
     DeleteFileW(made.c_str());
 }
 
@@ -215,11 +215,11 @@ TEST_F(Connector, ResultForADestroyedWindowIsDroppedAndItsFileStays) {
     ASSERT_TRUE(window.Wait(1));
     ReleaseCPUTime(300, nullptr, nullptr);
     EXPECT_EQ(1u, g_results.size());
-    EXPECT_EQ(TestHttpServer::Body5000(), ReadFileBytes(file));
+    EXPECT_EQ(LocalHttpServer::Body5000(), ReadFileBytes(file));
 }
 
 TEST(ConnectorLifecycle, ConnectorsShareOneWorker) {
-    TestHttpServer server;
+    LocalHttpServer server;
     ResultWindow window;
     auto* first = new CNetConnector;
     auto* second = new CNetConnector;

@@ -1,10 +1,11 @@
-// A small HTTP server on 127.0.0.1 for the connector tests, on a thread of the test.
-// One request per connection; the connection closes after each response.
+// A small HTTP server on 127.0.0.1 for the connector's tests, tour and benchmark, on a
+// thread of the calling program. One request per connection; each response closes it.
 //
 //   GET /body5000             5,000 bytes with Content-Length
 //   GET /body5000-nolength    5,000 bytes, no Content-Length
 //   GET /big                  8 MB with Content-Length (for cancelling)
 //   GET /redirect             302 with Location:, Product-url: and Product-name: lines
+//   GET /size/N               N bytes with Content-Length
 //   POST /echo, POST /xml     the request body as the response body
 //   anything else             404
 #pragma once
@@ -14,10 +15,10 @@
 #include <string>
 #include <vector>
 
-class TestHttpServer {
+class LocalHttpServer {
 public:
-    TestHttpServer();
-    ~TestHttpServer();
+    LocalHttpServer();
+    ~LocalHttpServer();
     int Port() const { return port_; }
     std::string Base() const { return "127.0.0.1:" + std::to_string(port_); }
     // "METHOD /path" of every request served so far.

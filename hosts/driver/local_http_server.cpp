@@ -1,5 +1,5 @@
-// The test HTTP server.
-#include "http_test_server.h"
+// The local HTTP server.
+#include "local_http_server.h"
 #include <process.h>
 #include <string.h>
 
@@ -17,14 +17,14 @@ bool send_all(SOCKET s, const char* data, size_t n) {
 
 } // namespace
 
-std::string TestHttpServer::Body5000() {
+std::string LocalHttpServer::Body5000() {
     std::string body;
     for (int i = 0; body.size() < 5000; ++i) body += "line " + std::to_string(i) + "\n";
     body.resize(5000);
     return body;
 }
 
-TestHttpServer::TestHttpServer() {
+LocalHttpServer::LocalHttpServer() {
     WSADATA wsa;
     WSAStartup(0x202, &wsa);
     listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -40,7 +40,7 @@ TestHttpServer::TestHttpServer() {
     thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, run, this, 0, nullptr));
 }
 
-TestHttpServer::~TestHttpServer() {
+LocalHttpServer::~LocalHttpServer() {
     stop_ = 1;
     closesocket(listener_);
     WaitForSingleObject(thread_, 10000);
@@ -48,13 +48,13 @@ TestHttpServer::~TestHttpServer() {
     WSACleanup();
 }
 
-std::vector<std::string> TestHttpServer::Requests() {
+std::vector<std::string> LocalHttpServer::Requests() {
     std::lock_guard<std::mutex> guard(lock_);
     return requests_;
 }
 
-unsigned __stdcall TestHttpServer::run(void* p) {
-    auto* self = static_cast<TestHttpServer*>(p);
+unsigned __stdcall LocalHttpServer::run(void* p) {
+    auto* self = static_cast<LocalHttpServer*>(p);
     while (!self->stop_) {
         SOCKET client = accept(self->listener_, nullptr, nullptr);
         if (client == INVALID_SOCKET) break;
@@ -65,7 +65,7 @@ unsigned __stdcall TestHttpServer::run(void* p) {
     return 0;
 }
 
-void TestHttpServer::serve(SOCKET client) {
+void LocalHttpServer::serve(SOCKET client) {
     std::string in;
     char buf[4096];
     size_t headerEnd;
@@ -104,8 +104,9 @@ void TestHttpServer::serve(SOCKET client) {
                        "Location: http://" + Base() + "/body5000\r\nProduct-url: http://" + Base() +
                            "/body5000\r\nProduct-name: sample.bin\r\n",
                        "", true);
-    if (method == "GET" && path == "/big") {
-        const size_t total = 8u << 20;
+    const bool sized = method == "GET" && path.compare(0, 6, "/size/") == 0;
+    if ((method == "GET" && path == "/big") || sized) {
+        const size_t total = sized ? static_cast<size_t>(_strtoui64(path.c_str() + 6, nullptr, 10)) : 8u << 20;
         std::string head = "HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: " + std::to_string(total) + "\r\n\r\n";
         if (!send_all(client, head.data(), head.size())) return;
         std::string block(65536, 'b');

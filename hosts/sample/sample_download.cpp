@@ -1,0 +1,57 @@
+// The tour's download: a connector, a window for its result, progress lines.
+#include "sample_download.h"
+#include <stdio.h>
+#include <vector>
+#include <BaseKit.h>
+#include <Corelink.h>
+#include <host_driver.h>
+
+namespace {
+
+const UINT kDone = WM_APP + 1;
+std::vector<unsigned int> g_steps;   // progress, in tenths of the total
+int g_result = -1, g_size = 0;
+
+void on_progress(unsigned int total, unsigned int received) {
+    unsigned int tenth = total ? static_cast<unsigned int>(10ull * received / total) : 0;
+    if (g_steps.empty() || g_steps.back() != tenth) g_steps.push_back(tenth);
+}
+
+LRESULT CALLBACK done_proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == kDone) {
+        auto* b = reinterpret_cast<CCommandNetBlk*>(l);
+        g_result = b->eResult;
+        g_size = b->nResFileSize;
+        return 0;
+    }
+    return DefWindowProcW(h, m, w, l);
+}
+
+} // namespace
+
+std::string SampleDownloadReport(const std::string& server, const std::string& path, const std::wstring& file) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = done_proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"CorelinkTourDownload";
+    RegisterClassW(&wc);
+    HWND window = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+
+    std::string out;
+    {
+        CNetConnector net;
+        net.SetDefTryConnectionServerURL(L"localhost");
+        if (!net.Initial()) return "the connector did not start (registered browser version 9?)";
+        out = "connector ready; network reachable (probe of localhost): " + std::to_string(net.IsNetConnect(true));
+        net.SetDownloadProgressCallBack(on_progress);
+        net.HTTP_GET(NET_MSG_GET, window, kDone, server.c_str(), path.c_str(), "", nullptr, 80,
+                     reinterpret_cast<const unsigned short*>(file.c_str()));
+        for (int i = 0; i < 600 && g_result < 0; ++i) ReleaseCPUTime(50, nullptr, nullptr);
+        std::string bar;
+        for (unsigned int t : g_steps) bar += std::to_string(t * 10) + "% ";
+        out += "|GET http://" + server + path + "|progress: " + bar;
+        out += "|result " + std::to_string(g_result) + " (0 = done), " + std::to_string(g_size) + " bytes in " + ToUtf8(file);
+    }
+    DestroyWindow(window);
+    return out;
+}
