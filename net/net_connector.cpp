@@ -51,14 +51,14 @@ void unregister(CNetConnector* c) {
 
 CNetKitRef::CNetKitRef() {
     NetState& n = Net();
-    std::lock_guard<std::mutex> guard(n.lock);
+    std::lock_guard<SlimLock> guard(n.lock);
     if (!n.netKit) n.netKit = new CNetKit;
     ++n.netKitRefs;
 }
 
 CNetKitRef::~CNetKitRef() {
     NetState& n = Net();
-    std::lock_guard<std::mutex> guard(n.lock);
+    std::lock_guard<SlimLock> guard(n.lock);
     // The client goes with the last connector, once no worker can use it.
     if (--n.netKitRefs == 0 && !n.worker) {
         delete n.netKit;
@@ -73,7 +73,7 @@ CNetConnector::CNetConnector()
     m_strDefTryServer.Format(L"%s%s%s", kHostPieces[0], kHostPieces[1], kHostPieces[2]);
     m_strDefTryServer += kHostPieces[3];
     m_strDefTryServer += kHostPieces[4];
-    std::lock_guard<std::mutex> guard(Net().lock);
+    std::lock_guard<SlimLock> guard(Net().lock);
     Net().current = this;
 }
 
@@ -101,7 +101,7 @@ int CNetConnector::Initial() {
     NetState& n = Net();
     bool started = false;
     {
-        std::lock_guard<std::mutex> guard(n.lock);   // two quick calls start one worker
+        std::lock_guard<SlimLock> guard(n.lock);   // two quick calls start one worker
         if (m_pRecvQueue) return 1;
         m_pSendQueue = new CxSysMsgQueue(L"NET_SEND_QUEUE", 2048, 0);
         m_pRecvQueue = new CxSysMsgQueue(L"NET_RECV_QUEUE", 2048, 0);
@@ -119,7 +119,7 @@ CNetConnector::~CNetConnector() {
     NetState& n = Net();
     bool last = false;
     {
-        std::lock_guard<std::mutex> guard(n.lock);
+        std::lock_guard<SlimLock> guard(n.lock);
         const bool ready = std::find(n.connectors.begin(), n.connectors.end(), this) != n.connectors.end();
         unregister(this);
         if (n.current == this) n.current = nullptr;
@@ -139,7 +139,7 @@ void CNetConnector::SendNetMessage(CCommandNetBlk* block) {
 
 void CNetConnector::prepare_request() {
     {
-        std::lock_guard<std::mutex> guard(Net().lock);
+        std::lock_guard<SlimLock> guard(Net().lock);
         Net().current = this;
     }
     m_bUserCancel = 0;
@@ -201,14 +201,14 @@ int CNetConnector::IsNetConnect(bool bInitial) { return ProbeNetwork(this, bInit
 
 int CNetConnector::SetDefTryConnectionServerURL(const wchar_t* host) {
     if (!host || !*host) return 0;
-    std::lock_guard<std::mutex> guard(Net().lock);
+    std::lock_guard<SlimLock> guard(Net().lock);
     m_strDefTryServer = host;
     return 1;
 }
 
 int CNetConnector::Cancel(void* p) {
     if (!p) return 0;
-    std::lock_guard<std::mutex> guard(Net().lock);
+    std::lock_guard<SlimLock> guard(Net().lock);
     return Net().worker ? static_cast<CNetConnector*>(p)->m_bUserCancel : 0;
 }
 
@@ -217,7 +217,7 @@ int CNetConnector::UserCancel() { return m_bUserCancel; }
 void CNetConnector::SetDownloadProgressCallBack(ProgressCallback callback) { m_pfnProgress = callback; }
 
 int CNetConnector::SetReportConnectionStatus(HWND hWnd, int msgId) {
-    std::lock_guard<std::mutex> guard(Net().lock);
+    std::lock_guard<SlimLock> guard(Net().lock);
     if (!Net().worker || !hWnd || msgId <= 0) return 0;
     m_hRepoStatusWnd = hWnd;
     m_nRepoStatusMsgId = msgId;

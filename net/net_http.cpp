@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 #include <string>
+#include <vector>
 #include <BaseKit.h>
 #include <unique_res.h>
 #include "net_state.h"
@@ -40,21 +41,38 @@ void fix_response_file(CCommandNetBlk& b) {
     b.szResFile[n] = 0;
 }
 
-// The response file, opened for writing; its writes report failure.
+// The response file, opened for writing, written in 64 KB blocks; ok() turns false at the
+// first write that does not store all of its bytes.
 class ResponseFile {
 public:
     explicit ResponseFile(const CCommandNetBlk& b)
         : file_(CreateFileW(reinterpret_cast<const wchar_t*>(b.szResFile), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+        buffer_.reserve(kBlock);
+    }
+    ResponseFile(const ResponseFile&) = delete;
+    ResponseFile& operator=(const ResponseFile&) = delete;
+    ~ResponseFile() { flush(); }
     bool ok() const { return static_cast<bool>(file_) && !failed_; }
     void write(const char* data, int n) {
+        buffer_.insert(buffer_.end(), data, data + n);
+        if (buffer_.size() >= kBlock) flush();
+    }
+    // Stores what is buffered; false when the file did not take all of it.
+    bool flush() {
+        if (buffer_.empty()) return ok();
         DWORD done = 0;
-        if (!file_ || !WriteFile(file_.get(), data, static_cast<DWORD>(n), &done, nullptr) || done != static_cast<DWORD>(n))
+        if (!file_ || !WriteFile(file_.get(), buffer_.data(), static_cast<DWORD>(buffer_.size()), &done, nullptr) ||
+            done != buffer_.size())
             failed_ = true;
+        buffer_.clear();
+        return ok();
     }
 
 private:
+    static constexpr size_t kBlock = 64 * 1024;
     win32::unique_file file_;
+    std::vector<char> buffer_;
     bool failed_ = false;
 };
 
@@ -97,9 +115,9 @@ NET_RESULT get_or_post_xml(CCommandNetBlk& b, bool xml) {
         b.nResFileSize += got;
         const CurrentView current = CurrentConnector();
         if (current.progress && total > 0) current.progress(total, static_cast<unsigned int>(b.nResFileSize));
-        if (CurrentConnector().cancelled) return NET_RESULT_CANCELLED;
+        if (CurrentConnector().cancelled) return file.flush() ? NET_RESULT_CANCELLED : NET_RESULT_HTTP_FAILED;
     }
-    return file.ok() ? NET_RESULT_OK : NET_RESULT_HTTP_FAILED;
+    return file.flush() ? NET_RESULT_OK : NET_RESULT_HTTP_FAILED;
 }
 
 NET_RESULT post(CCommandNetBlk& b) {
@@ -140,7 +158,7 @@ NET_RESULT post(CCommandNetBlk& b) {
         if (!file.ok()) return NET_RESULT_POST_FAILED;
         b.nResFileSize += got;
     }
-    return file.ok() ? NET_RESULT_OK : NET_RESULT_POST_FAILED;
+    return file.flush() ? NET_RESULT_OK : NET_RESULT_POST_FAILED;
 }
 
 } // namespace

@@ -10,8 +10,18 @@
 #include <NetKit.h>
 #include "NetConnector.h"
 
+// A slim reader/writer lock used exclusively: cheap enough to take twice per body chunk.
+class SlimLock {
+public:
+    void lock() { AcquireSRWLockExclusive(&lock_); }
+    void unlock() { ReleaseSRWLockExclusive(&lock_); }
+
+private:
+    SRWLOCK lock_ = SRWLOCK_INIT;
+};
+
 struct NetState {
-    std::mutex lock;
+    SlimLock lock;
     std::vector<CNetConnector*> connectors;   // ready connectors, oldest first
     CNetConnector* current = nullptr;         // the connector used for the latest request
     HANDLE worker = nullptr;                  // g_hNetWorker

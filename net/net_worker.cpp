@@ -16,7 +16,7 @@ void NetTrace(const char* /*fmt*/, ...) {}
 
 CurrentView CurrentConnector() {
     NetState& n = Net();
-    std::lock_guard<std::mutex> guard(n.lock);
+    std::lock_guard<SlimLock> guard(n.lock);
     CurrentView v;
     if (n.current) {
         v.cancelled = n.current->m_bUserCancel;
@@ -55,7 +55,7 @@ unsigned __stdcall dispatcher_thread(void* arg) {
 // The connector whose status window hears the idle probes: the oldest ready one.
 CNetConnector* reporter() {
     NetState& n = Net();
-    std::lock_guard<std::mutex> guard(n.lock);
+    std::lock_guard<SlimLock> guard(n.lock);
     return n.connectors.empty() ? nullptr : n.connectors.front();
 }
 
@@ -118,7 +118,7 @@ int ProbeNetwork(CNetConnector* c, bool bInitial) {
     HWND report = nullptr;
     int msgId = 0, flag = 0;
     {
-        std::lock_guard<std::mutex> guard(n.lock);
+        std::lock_guard<SlimLock> guard(n.lock);
         if (!n.worker || n.workerStop) return 0;
         if (n.tryHost.empty() && c) n.tryHost = c->m_strDefTryServer.GetString();
         CxString h(n.tryHost.c_str());
