@@ -27,10 +27,10 @@ CurrentView CurrentConnector() {
 
 namespace {
 
-// Takes a queued package into a fresh block; null when none came within the wait.
-bool take(CxSysMsgQueue& queue, CCommandNetBlk& block) {
+// Takes a queued package into a fresh block; false when none came within the wait.
+bool take(CxSysMsgQueue& queue, CCommandNetBlk& block, DWORD waitMs = 500) {
     MSGQUEUE_INFO info{};
-    void* message = queue.GetMessage(500, &info, 1);
+    void* message = queue.GetMessage(waitMs, &info, 1);
     if (!message) return false;
     UnpackNetBlk(message, info.dwSize, block);
     CxSysMsgQueue::FreeMessage(message);
@@ -42,10 +42,7 @@ unsigned __stdcall dispatcher_thread(void* arg) {
     NetState& n = Net();
     while (!n.dispatcherStop) {
         CCommandNetBlk block;
-        if (!take(*results, block)) {
-            ReleaseCPUTime(500, nullptr, &n.dispatcherStop);
-            continue;
-        }
+        if (!take(*results, block)) continue;   // the wait itself is the idle pause
         // Synchronous, and only to a window that still exists; its file stays either way.
         if (IsWindow(block.hWnd)) SendMessageW(block.hWnd, block.nMsgID, 0, reinterpret_cast<LPARAM>(&block));
     }
@@ -73,8 +70,11 @@ unsigned __stdcall worker_thread(void*) {
             InterlockedExchange(&n.probing, 1);
             ProbeNetwork(reporter(), false);
             InterlockedExchange(&n.probing, 0);
-            ReleaseCPUTime(2000, nullptr, &n.workerStop);
-            continue;
+            // The pause before the next idle probe waits on the queue: a request that comes
+            // in meanwhile is taken at once instead of after the pause.
+            bool got = false;
+            for (int slice = 0; slice < 20 && !got && !n.workerStop; ++slice) got = take(requests, block, 100);
+            if (!got) continue;
         }
         block.eResult = RunNetRequest(block);
         CPackageBlk package(1);
