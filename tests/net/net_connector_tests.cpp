@@ -119,6 +119,21 @@ TEST_F(Connector, GetStoresBodyHeaderAndProgress) {
     DeleteFileW(made.c_str());
 }
 
+TEST_F(Connector, SchemePrefixIsAddedOnce) {
+    const std::string prefixed = "http://" + server.Base();
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, prefixed.c_str(), "/body5000", "", nullptr, 80, nullptr);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, prefixed.c_str(), "/body5000", "", nullptr, 8080, nullptr);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "5000", "/body", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(3));
+    for (const Result& r : g_results) {
+        EXPECT_EQ(NET_RESULT_OK, r.eResult);
+        EXPECT_EQ(5000, r.size);
+        DeleteFileW(r.file.c_str());
+    }
+    // server + cgi + object path, in that order
+    EXPECT_EQ("GET /body5000", server.Requests().back());
+}
+
 TEST_F(Connector, RedirectsAndErrors) {
     net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/redirect", "", nullptr, 80, nullptr);
     net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/missing", "", nullptr, 80, nullptr);
@@ -285,4 +300,37 @@ TEST(ConnectorProbe, NamesThatResolveAndNamesThatDoNot) {
         EXPECT_EQ(c.second, host.Value(std::string("net-probe ") + c.first));
         EXPECT_EQ(0, host.Quit());
     }
+}
+
+namespace {
+int g_reports = 0;
+LRESULT CALLBACK report_proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_APP + 77) {
+        ++g_reports;
+        return 0;
+    }
+    return DefWindowProcW(h, m, w, l);
+}
+}
+
+TEST(ConnectorProbe, IdleProbesWithAnUnchangedOutcomeReportNothing) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = report_proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"CorelinkNetReports";
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    CNetConnector net;
+    net.SetDefTryConnectionServerURL(L"localhost");
+    ASSERT_EQ(1, net.Initial());
+    ASSERT_EQ(1, net.SetReportConnectionStatus(hwnd, WM_APP + 77));
+    EXPECT_EQ(hwnd, net.GetRepoStatusHwnd());
+    EXPECT_EQ(WM_APP + 77, net.GetRepoStatusMsgId());
+    g_reports = 0;
+    ReleaseCPUTime(3500, nullptr, nullptr);   // at least one idle probe of the worker
+    EXPECT_EQ(0, g_reports);
+    EXPECT_EQ(1, net.IsNetConnect(false));    // same outcome again: still no report
+    ReleaseCPUTime(100, nullptr, nullptr);
+    EXPECT_EQ(0, g_reports);
+    DestroyWindow(hwnd);
 }
