@@ -11,11 +11,13 @@
 //   catalogue-sample PATH (build the tour's sample catalogue and report on it)
 //   net-probe HOST (a connector's connectivity probe of HOST)
 //   net-download SERVER|PATH|FILE (a download through a connector, with progress)
+//   net-watch-start HOST | net-watch-count | net-watch-stop (status reports of idle probes)
 //   xml-sample PATH (write, load and report on the tour's sample response document)
 // It says "ready" once the library has loaded.
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <memory>
 #include <string>
 #include <vector>
 #include <Corelink.h>
@@ -141,6 +143,46 @@ std::string run_catalogue(const std::string& verb, const std::string& arg) {
     return "error unknown command " + verb;
 }
 
+// net-watch-*: a connector whose status reports are counted by a window of this thread.
+struct NetWatch {
+    std::unique_ptr<CNetConnector> net;
+    HWND window = nullptr;
+};
+NetWatch g_watch;
+int g_statusReports = 0;
+const UINT kStatusMsg = WM_APP + 5;
+
+LRESULT CALLBACK watch_proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == kStatusMsg) {
+        ++g_statusReports;
+        return 0;
+    }
+    return DefWindowProcW(h, m, w, l);
+}
+
+std::string run_watch(const std::string& verb, const std::string& arg) {
+    if (verb == "net-watch-start") {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = watch_proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"CorelinkHostStatus";
+        RegisterClassW(&wc);
+        g_watch.window = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        g_watch.net.reset(new CNetConnector);
+        g_watch.net->SetDefTryConnectionServerURL(FromUtf8(arg).c_str());
+        if (!g_watch.net->Initial()) return "fail";
+        g_watch.net->SetReportConnectionStatus(g_watch.window, kStatusMsg);
+        return "ok " + std::to_string(g_watch.net->IsNetConnect(true));
+    }
+    if (verb == "net-watch-count") {   // handles the reports posted meanwhile
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        return "ok " + std::to_string(g_statusReports);
+    }
+    g_watch.net.reset();
+    return "ok";
+}
+
 std::string log_path(CxLogMsg* log) {
     return log ? ToUtf8(log->GetPath()) : std::string("-");
 }
@@ -186,6 +228,7 @@ std::string run(const std::string& verb, const std::string& arg) {
         std::vector<CString> f = fields(arg, 3);
         return "ok " + SampleDownloadReport(utf8(f[0]), utf8(f[1]), f[2].GetString());
     }
+    if (verb.compare(0, 10, "net-watch-") == 0) return run_watch(verb, arg);
     if (verb == "net-probe") {   // a connector probing the host named by arg
         CNetConnector net;
         net.SetDefTryConnectionServerURL(FromUtf8(arg).c_str());

@@ -334,3 +334,32 @@ TEST(ConnectorProbe, IdleProbesWithAnUnchangedOutcomeReportNothing) {
     EXPECT_EQ(0, g_reports);
     DestroyWindow(hwnd);
 }
+
+TEST(ConnectorProbe, ExactlyOneReportPerChange) {
+    // The namespace of the test environment has a hosts file of its own, seen here as
+    // Z:\etc\hosts; adding and removing a name changes what the worker's probes find.
+    if (!getenv("CORELINK_PRIVATE_HOSTS")) GTEST_SKIP() << "no private hosts file (no network namespace)";
+    const std::wstring hosts = L"Z:\\etc\\hosts";
+    const std::string original = ReadFileBytes(hosts);
+    auto write_hosts = [&](const std::string& text) {
+        FILE* f = _wfopen(hosts.c_str(), L"wb");   // truncated in place: the file stays bound
+        ASSERT_NE(nullptr, f);
+        fwrite(text.data(), 1, text.size(), f);
+        fclose(f);
+    };
+    Installation inst;
+    ASSERT_TRUE(inst.Ok());
+    HostProcess host;
+    ASSERT_TRUE(host.Start(inst.Path(L"viewproc.exe")));
+    ASSERT_EQ("0", host.Value("net-watch-start corelink-flip.test"));   // not resolvable yet
+    write_hosts(original + "\n127.0.0.1 corelink-flip.test\n");
+    Sleep(4000);   // at least one idle probe sees the change
+    EXPECT_EQ("1", host.Value("net-watch-count"));
+    Sleep(3000);   // more probes with the same outcome: no more reports
+    EXPECT_EQ("1", host.Value("net-watch-count"));
+    write_hosts(original);
+    Sleep(4000);
+    EXPECT_EQ("2", host.Value("net-watch-count"));
+    EXPECT_EQ("ok", host.Call("net-watch-stop"));
+    EXPECT_EQ(0, host.Quit());
+}
