@@ -147,19 +147,29 @@ void CNetConnector::prepare_request() {
     m_pfnCancelQuery = &CNetConnector::Cancel;
 }
 
-void CNetConnector::HTTP_GET(NET_MSG kind, HWND hWnd, int msgId, const char* server, const char* objPath,
-                             const char* cgi, const unsigned short* deviceId, int port, const unsigned short* resFile) {
-    prepare_request();
-    CCommandNetBlk b;
+namespace {
+
+// A block with the fields every front end sets.
+void fill_common(CCommandNetBlk& b, NET_MSG kind, HWND hWnd, int msgId, const char* server, int port,
+                 const unsigned short* resFile) {
     b.nMsg = kind;
     b.hWnd = hWnd;
     b.nMsgID = msgId;
     copy_bytes(b.szServer, sizeof(b.szServer), server);
+    b.iHttpPort = port;
+    copy_units(b.szResFile, 1024, resFile);
+}
+
+} // namespace
+
+void CNetConnector::HTTP_GET(NET_MSG kind, HWND hWnd, int msgId, const char* server, const char* objPath,
+                             const char* cgi, const unsigned short* deviceId, int port, const unsigned short* resFile) {
+    prepare_request();
+    CCommandNetBlk b;
+    fill_common(b, kind, hWnd, msgId, server, port, resFile);
     copy_bytes(b.szObjPath, sizeof(b.szObjPath), objPath);
     copy_bytes(b.szCgi, sizeof(b.szCgi), cgi);
     copy_units(b.szDeviceId, 512, deviceId);
-    b.iHttpPort = port;
-    copy_units(b.szResFile, 1024, resFile);
     SendNetMessage(&b);
 }
 
@@ -167,14 +177,9 @@ void CNetConnector::HTTP_POST(NET_MSG kind, HWND hWnd, int msgId, const char* se
                               const CxStringList* arguments, int port, const unsigned short* resFile) {
     prepare_request();
     CCommandNetBlk b;
-    b.nMsg = kind;
-    b.hWnd = hWnd;
-    b.nMsgID = msgId;
-    copy_bytes(b.szServer, sizeof(b.szServer), server);
+    fill_common(b, kind, hWnd, msgId, server, port, resFile);
     copy_bytes(b.szObjPath, sizeof(b.szObjPath), objPath);
     if (arguments) b.listArgument = *arguments;
-    b.iHttpPort = port;
-    copy_units(b.szResFile, 1024, resFile);
     SendNetMessage(&b);
 }
 
@@ -182,13 +187,8 @@ void CNetConnector::HTTP_POST_XML(NET_MSG kind, HWND hWnd, int msgId, const char
                                   const unsigned short* resFile) {
     prepare_request();
     CCommandNetBlk b;
-    b.nMsg = kind;
-    b.hWnd = hWnd;
-    b.nMsgID = msgId;
-    copy_bytes(b.szServer, sizeof(b.szServer), server);
+    fill_common(b, kind, hWnd, msgId, server, port, resFile);
     b.pszXml = xml ? strdup(xml) : nullptr;
-    b.iHttpPort = port;
-    copy_units(b.szResFile, 1024, resFile);
     SendNetMessage(&b);
 }
 

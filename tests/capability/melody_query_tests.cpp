@@ -54,7 +54,7 @@ TEST(MelodyQueries, FormatSetsAndScanningRules) {
         {"cap type shares a bit", {8}, [](xMDY_CAP_INFO& m) -> long long { return IsULCapTypeEnable(m, 8, 0x10); }, 1},
         {"cap type no bit", {8}, [](xMDY_CAP_INFO& m) -> long long { return IsULCapTypeEnable(m, 8, 0x01); }, 0},
         {"cap type unlisted format", {512}, [](xMDY_CAP_INFO& m) -> long long { return IsULCapTypeEnable(m, 512, -1); }, 0},
-        {"spec eff 16384", {8, 16384}, [](xMDY_CAP_INFO& m) -> long long { return GetSpecEffCap(m); }, 16384 * 3},
+        {"special effects 16384", {8, 16384}, [](xMDY_CAP_INFO& m) -> long long { return GetSpecEffCap(m); }, 16384 * 3},
         {"name C len slot 0", {8, 1}, [](xMDY_CAP_INFO& m) -> long long { return GetMaxNameCLen(m); }, 108},
         {"max melodys", {8}, [](xMDY_CAP_INFO& m) -> long long { return GetMaxMelodys(m); }, 12},
     };
