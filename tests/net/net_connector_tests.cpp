@@ -2,6 +2,7 @@
 // real window of the test thread.
 #include <gtest/gtest.h>
 #include <string.h>
+#include <functional>
 #include <string>
 #include <vector>
 #include <Corelink.h>
@@ -272,6 +273,11 @@ TEST(ConnectorLifecycle, BrowserVersionGate) {
         if (v) RegSetValueExA(k.get(), "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(v), static_cast<DWORD>(strlen(v) + 1));
         else RegDeleteValueA(k.get(), "Version");
     };
+    // Whatever happens below, the value is gone afterwards: the other tests need the gate open.
+    struct Restore {
+        std::function<void(const char*)> set;
+        ~Restore() { set(nullptr); }
+    } restore{set_version};
     set_version("9.11.9600.18376");
     {
         CNetConnector refused;
