@@ -106,7 +106,7 @@ int CNetConnector::Initial() {
         m_pSendQueue = new CxSysMsgQueue(L"NET_SEND_QUEUE", 2048, 0);
         m_pRecvQueue = new CxSysMsgQueue(L"NET_RECV_QUEUE", 2048, 0);
         if (!n.worker) {
-            if (!StartNetWorker(this)) return 0;
+            if (!StartNetWorker()) return 0;
             started = true;
         }
         n.connectors.push_back(this);

@@ -45,7 +45,7 @@ struct CurrentView {
 CurrentView CurrentConnector();
 
 // Starts the worker (and through it the dispatcher). Called with the lock held.
-bool StartNetWorker(CNetConnector* first);
+bool StartNetWorker();
 // Asks the worker to stop and waits for it, handling this thread's sent messages.
 void StopNetWorker();
 

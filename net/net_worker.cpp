@@ -94,7 +94,7 @@ unsigned __stdcall worker_thread(void*) {
 
 } // namespace
 
-bool StartNetWorker(CNetConnector*) {
+bool StartNetWorker() {
     NetState& n = Net();
     n.workerStop = 0;
     n.worker = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, worker_thread, nullptr, 0, nullptr));

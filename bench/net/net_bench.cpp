@@ -11,6 +11,7 @@
 #include <vector>
 #include <BaseKit.h>
 #include <Corelink.h>
+#include <host_driver.h>
 #include <local_http_server.h>
 
 namespace {
@@ -78,12 +79,7 @@ int wmain() {
     const std::wstring plainFile = std::wstring(temp) + L"corelink-bench-plain.bin";
     const std::wstring oursFile = std::wstring(temp) + L"corelink-bench-ours.bin";
 
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = done_proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"CorelinkNetBench";
-    RegisterClassW(&wc);
-    HWND window = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    HWND window = CreateMessageWindow(L"CorelinkNetBench", done_proc);
 
     PROCESS_MEMORY_COUNTERS pmc{};
     GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc));

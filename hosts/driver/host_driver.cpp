@@ -18,6 +18,15 @@ std::wstring FromUtf8(const std::string& text) {
     return out;
 }
 
+HWND CreateMessageWindow(const wchar_t* className, WNDPROC proc) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = className;
+    RegisterClassW(&wc);   // fails harmlessly when already registered
+    return CreateWindowExW(0, className, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+}
+
 HostProcess::~HostProcess() { Kill(); }
 
 void HostProcess::Kill() {

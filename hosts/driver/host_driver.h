@@ -37,6 +37,10 @@ private:
     DWORD pid_ = 0;
 };
 
+// A message-only window of the calling thread whose messages go to proc (the class is
+// registered on first use). Null when it cannot be made; the caller destroys it.
+HWND CreateMessageWindow(const wchar_t* className, WNDPROC proc);
+
 // UTF-8 and UTF-16 conversions for the command lines.
 std::string ToUtf8(const std::wstring& text);
 std::wstring FromUtf8(const std::string& text);

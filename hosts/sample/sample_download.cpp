@@ -30,12 +30,7 @@ LRESULT CALLBACK done_proc(HWND h, UINT m, WPARAM w, LPARAM l) {
 } // namespace
 
 std::string SampleDownloadReport(const std::string& server, const std::string& path, const std::wstring& file) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = done_proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"CorelinkTourDownload";
-    RegisterClassW(&wc);
-    HWND window = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    HWND window = CreateMessageWindow(L"CorelinkTourDownload", done_proc);
 
     std::string out;
     {

@@ -162,12 +162,7 @@ LRESULT CALLBACK watch_proc(HWND h, UINT m, WPARAM w, LPARAM l) {
 
 std::string run_watch(const std::string& verb, const std::string& arg) {
     if (verb == "net-watch-start") {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = watch_proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"CorelinkHostStatus";
-        RegisterClassW(&wc);
-        g_watch.window = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        g_watch.window = CreateMessageWindow(L"CorelinkHostStatus", watch_proc);
         g_watch.net.reset(new CNetConnector);
         g_watch.net->SetDefTryConnectionServerURL(FromUtf8(arg).c_str());
         if (!g_watch.net->Initial()) return "fail";

@@ -47,12 +47,7 @@ void on_progress(unsigned int total, unsigned int received) {
 class ResultWindow {
 public:
     ResultWindow() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = result_proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"CorelinkNetResults";
-        RegisterClassW(&wc);
-        hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        hwnd_ = CreateMessageWindow(L"CorelinkNetResults", result_proc);
         g_results.clear();
         g_progress.clear();
         g_cancelOnProgress = nullptr;
@@ -320,12 +315,7 @@ LRESULT CALLBACK report_proc(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 TEST(ConnectorProbe, IdleProbesWithAnUnchangedOutcomeReportNothing) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = report_proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"CorelinkNetReports";
-    RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    HWND hwnd = CreateMessageWindow(L"CorelinkNetReports", report_proc);
     CNetConnector net;
     net.SetDefTryConnectionServerURL(L"localhost");
     ASSERT_EQ(1, net.Initial());

@@ -2,6 +2,7 @@
 // the message-pumping pause.
 #include <gtest/gtest.h>
 #include <BaseKit.h>
+#include <host_driver.h>
 #include <process.h>
 #include <test_paths.h>
 #include <unique_res.h>
@@ -124,12 +125,7 @@ unsigned __stdcall send_from_other_thread(void* p) {
 } // namespace
 
 TEST(ReleaseCPUTime, HandlesMessagesSentFromOtherThreadsAndStopsEarly) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = count_proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"CorelinkPumpTest";
-    RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    HWND hwnd = CreateMessageWindow(L"CorelinkPumpTest", count_proc);
     ASSERT_NE(nullptr, hwnd);
 
     SendArgs args{hwnd, 0};
