@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The XML reader against pugixml and tinyxml2, built here from Debian's source packages.
-#   prepare: fetch the peers' sources (cached) and build the benchmark program
+#   prepare: fetch the peers' sources (cached) and build the benchmark program with CMake
 #   (no argument): run it
 set -euo pipefail
 peers=$CACHE/xml-peers
-exe=$BUILD/bench/xml_bench.exe
+exe=$BUILD/bin/xml_bench.exe
 if [ "${1:-}" = prepare ]; then
   for pkg in pugixml tinyxml2; do
     if [ ! -f "$peers/$pkg.ready" ]; then
@@ -13,13 +13,8 @@ if [ "${1:-}" = prepare ]; then
       touch "$peers/$pkg.ready"
     fi
   done
-  pugi=$(dirname "$(find "$peers/pugixml" -name pugixml.cpp -path '*src*' | head -n 1)")
-  tiny=$(dirname "$(find "$peers/tinyxml2" -name tinyxml2.cpp | head -n 1)")
-  mkdir -p "$(dirname "$exe")"
-  i686-w64-mingw32-g++-posix -std=c++17 -O2 -municode -DUNICODE -D_UNICODE -D__USE_MINGW_ANSI_STDIO=0 \
-    -I"$ROOT/include" -I"$ROOT/platform/mfc/include" -I"$pugi" -I"$tiny" \
-    "$ROOT/bench/xml/xml_bench.cpp" "$pugi/pugixml.cpp" "$tiny/tinyxml2.cpp" \
-    -L"$BUILD/lib" -lCorelink -lMfcLiteU -Wl,--stack,268435456 -o "$exe"
+  cmake -S "$ROOT" -B "$BUILD" -DCORELINK_XML_PEERS="$peers" >/dev/null
+  cmake --build "$BUILD" --target xml_bench >/dev/null
   exit 0
 fi
 cd "$BUILD/bin"   # the library and the runtime DLLs

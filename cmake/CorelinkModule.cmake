@@ -56,3 +56,26 @@ function(corelink_module target description)
   target_sources(${target} PRIVATE ${rc})
   target_link_libraries(${target} PRIVATE corelink_build_policy)
 endfunction()
+
+# The headers every part of Corelink.dll compiles against: the exported headers in include/
+# and the platform libraries they name.
+add_library(corelink_headers INTERFACE)
+target_include_directories(corelink_headers INTERFACE ${PROJECT_SOURCE_DIR}/include)
+target_link_libraries(corelink_headers INTERFACE mfclite basekit uikit)
+
+# corelink_subsystem(NAME SOURCES...) makes the object library corelink_NAME of one
+# subsystem folder. Its own folder is a private include path: another subsystem reaches it
+# only through a header it offers in NAME/export (target corelink_NAME_export), and hosts
+# only through include/. The objects are linked into Corelink.dll and into the subsystem's
+# white-box tests.
+function(corelink_subsystem name)
+  add_library(corelink_${name} OBJECT ${ARGN})
+  target_include_directories(corelink_${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_definitions(corelink_${name} PRIVATE CORELINK_BUILD)
+  target_link_libraries(corelink_${name} PUBLIC corelink_headers PRIVATE corelink_common win32_raii corelink_build_policy)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/export)
+    add_library(corelink_${name}_export INTERFACE)
+    target_include_directories(corelink_${name}_export INTERFACE ${CMAKE_CURRENT_SOURCE_DIR}/export)
+    target_link_libraries(corelink_${name} PUBLIC corelink_${name}_export)
+  endif()
+endfunction()

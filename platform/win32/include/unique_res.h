@@ -1,6 +1,10 @@
-// Single-owner wrappers for Win32 handles: each releases its handle exactly once.
+// Single-owner wrappers for every kind of resource the suite's modules hold (kernel and
+// registry handles, files, threads, GDI objects, windows, hooks, C streams; modules add their
+// own kinds, such as SQLite statements or WinINet handles, with the same template). Each
+// releases its resource exactly once.
 #pragma once
 #include <windows.h>
+#include <cstdio>
 #include <utility>
 
 namespace win32 {
@@ -50,6 +54,11 @@ inline void close_find(HANDLE h) { ::FindClose(h); }
 inline void free_library(HMODULE h) { ::FreeLibrary(h); }
 inline void unmap_view(void* p) { ::UnmapViewOfFile(p); }
 inline void release_mutex_and_close(HANDLE h) { ::ReleaseMutex(h); ::CloseHandle(h); }
+inline void delete_gdi(HGDIOBJ h) { ::DeleteObject(h); }
+inline void delete_dc(HDC h) { ::DeleteDC(h); }
+inline void destroy_window(HWND h) { ::DestroyWindow(h); }
+inline void unhook(HHOOK h) { ::UnhookWindowsHookEx(h); }
+inline void close_stream(FILE* f) { std::fclose(f); }
 
 using unique_handle  = unique_res<null_traits<HANDLE, &close_handle>>;
 using unique_file    = unique_res<invalid_traits<&close_handle>>;
@@ -57,6 +66,12 @@ using unique_hkey    = unique_res<null_traits<HKEY, &close_key>>;
 using unique_find    = unique_res<invalid_traits<&close_find>>;
 using unique_hmodule = unique_res<null_traits<HMODULE, &free_library>>;
 using unique_view    = unique_res<null_traits<void*, &unmap_view>>;
+using unique_thread  = unique_handle;   // a thread handle: closing it does not stop the thread
+using unique_gdi     = unique_res<null_traits<HGDIOBJ, &delete_gdi>>;
+using unique_dc      = unique_res<null_traits<HDC, &delete_dc>>;   // a memory DC of CreateCompatibleDC
+using unique_hwnd    = unique_res<null_traits<HWND, &destroy_window>>;
+using unique_hook    = unique_res<null_traits<HHOOK, &unhook>>;
+using unique_stream  = unique_res<null_traits<FILE*, &close_stream>>;
 
 // A held mutex: released and closed together when it goes out of scope.
 using held_mutex = unique_res<null_traits<HANDLE, &release_mutex_and_close>>;
