@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# The SDK round trip: install the build into a temporary folder, build the sample host with
+# nothing but find_package(Corelink) against it, and run it.
+#   sdk_round_trip.sh BUILD_DIR SOURCE_DIR
+set -euo pipefail
+build=$1 src=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cmake --install "$build" --prefix "$work/sdk" >/dev/null
+for f in include/Corelink.h include/afxstr.h lib/libCorelink.dll.a bin/Corelink.dll bin/libstdc++-6.dll \
+         lib/cmake/Corelink/CorelinkConfig.cmake lib/cmake/Corelink/CorelinkConfigVersion.cmake; do
+  [ -f "$work/sdk/$f" ] || { echo "SDK lacks $f"; exit 1; }
+done
+cmake -S "$src/examples/host_sample" -B "$work/sample" \
+  -DCMAKE_TOOLCHAIN_FILE="$work/sdk/lib/cmake/Corelink/toolchain-i686-mingw.cmake" \
+  -DCorelink_DIR="$work/sdk/lib/cmake/Corelink" >/dev/null
+cmake --build "$work/sample" >/dev/null
+out=$(cd "$work/sample" && wine host_sample.exe | tr -d '\r')
+echo "$out"
+grep -qx 'product: Quillbox' <<<"$out"
+grep -qx 'item 7: Café tune (10 UTF-8 bytes)' <<<"$out"
