@@ -125,6 +125,10 @@ std::string run_catalogue(const std::string& verb, const std::string& arg) {
         std::string bytes = utf8(f[1]);
         return flag(db.SetPhotoThumb(f[0], bytes.data(), static_cast<unsigned int>(bytes.size())));
     }
+    if (verb == "db-has-photo") {   // KEY: the item's album, or "-" when there is none
+        AppDB::PhotoItem item;
+        return db.GetPhotoItem(CString(FromUtf8(arg).c_str()), item) ? "ok " + utf8(item.strGroup) : "ok -";
+    }
     if (verb == "db-count-photos") return "ok " + std::to_string(db.CountPhotoItems(CString(FromUtf8(arg).c_str())));
     if (verb == "db-albums") {
         CArray<AppDB::NameValue, AppDB::NameValue> list;
