@@ -5,24 +5,9 @@
 #include <afxwin.h>
 #include "gui_watch.h"
 #include "platform_test_ids.h"
-#include "unique_res.h"
+#include "test_resource_module.h"
 
 namespace {
-
-// Registers the tests' resource library as an extension module for the life of the object.
-class ResourceModule {
-public:
-    ResourceModule() : lib_(LoadLibraryW(L"MfcTestRes.dll")) {
-        if (lib_ && AfxInitExtensionModule(ext_, lib_.get())) new CDynLinkLibrary(ext_);
-    }
-    ~ResourceModule() { AfxTermExtensionModule(ext_, TRUE); }
-    bool Ok() const { return ext_.bInitialized != FALSE; }
-    HMODULE Get() const { return lib_.get(); }
-
-private:
-    win32::unique_hmodule lib_;
-    AFX_EXTENSION_MODULE ext_{};
-};
 
 class CFormDlg : public CDialog {
 public:

@@ -29,7 +29,14 @@ void CxComboBox::SetEditBox(const wchar_t* text, int nMaxChars) {
     if (nMaxChars > 0) LimitText(nMaxChars);
     limit_and_cut(s, nMaxChars);
     if ((GetStyle() & 0x3) == CBS_DROPDOWNLIST) {
-        SetCurSel(FindStringExact(-1, s));
+        // The row whose text is exactly this (the control's own search ignores case).
+        int found = -1;
+        CString row;
+        for (int i = 0, n = GetCount(); i < n && found < 0; ++i) {
+            GetLBText(i, row);
+            if (row == s) found = i;
+        }
+        SetCurSel(found);
         return;
     }
     SetWindowText(s);

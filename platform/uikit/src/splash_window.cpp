@@ -20,6 +20,7 @@ public:
     CRect m_textRect;              // client coordinates
 
     BOOL Show(const wchar_t* text, DWORD timeout, HWND parent, int x, int y);
+    BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
     void PostNcDestroy() override;
 
 protected:
@@ -55,6 +56,24 @@ CRect work_area_of(HWND parent, int x, int y, bool at) {
     CRect rc;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &rc, 0);
     return rc;
+}
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+HINSTANCE uikit_instance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+
+// The class of splash windows, registered once per process in this module.
+const wchar_t* splash_class() {
+    static const ATOM atom = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.style = CS_SAVEBITS | CS_DROPSHADOW;
+        wc.lpfnWndProc = &DefWindowProcW;
+        wc.hInstance = uikit_instance();
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = SPLASH_WINDOW_CLASS;
+        return RegisterClassExW(&wc);
+    }();
+    return atom ? SPLASH_WINDOW_CLASS : nullptr;
 }
 
 } // namespace
@@ -107,13 +126,18 @@ BOOL CSplashWnd::Show(const wchar_t* text, DWORD timeout, HWND parent, int x, in
     if (left < work.left) left = work.left;
     if (top < work.top) top = work.top;
 
-    const wchar_t* cls = AfxRegisterWndClass(CS_SAVEBITS | CS_DROPSHADOW, LoadCursorW(nullptr, IDC_ARROW));
-    if (!CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, cls, m_text, WS_POPUP, left, top, w, h,
+    const wchar_t* cls = splash_class();
+    if (!cls || !CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, cls, m_text, WS_POPUP, left, top, w, h,
                   parent, nullptr))
         return FALSE;
     if (timeout) SetTimer(kCloseTimer, timeout);
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     UpdateWindow();
+    return TRUE;
+}
+
+BOOL CSplashWnd::PreCreateWindow(CREATESTRUCTW& cs) {
+    cs.hInstance = uikit_instance();
     return TRUE;
 }
 
