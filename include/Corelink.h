@@ -10,3 +10,4 @@
 #include "AppDB.h"
 #include "XmlDoc.h"
 #include "NetConnector.h"
+#include "LanguageResources.h"
