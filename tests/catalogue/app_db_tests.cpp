@@ -126,6 +126,7 @@ TEST_F(Catalogue, QuotesPercentSignsAndNonAsciiRoundTripLiterally) {
         ASSERT_TRUE(db.SetPhotoItem(Photo(key, key, 0, key), key));
     }
     for (const wchar_t* key : keys) {
+        SCOPED_TRACE(testing::Message() << "key \"" << key << "\"");
         AppDB::PhotoItem got{};
         ASSERT_TRUE(db.GetPhotoItem(key, got));
         EXPECT_STREQ(key, got.strKey.GetString());
