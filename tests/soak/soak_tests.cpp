@@ -39,7 +39,8 @@ struct Soak {
     std::set<std::string> acceptedRows;         // catalogue keys whose write was accepted
     std::set<std::string> acceptedLines;        // web-install lines that were stored
     std::multiset<std::string> deliveredLines;  // lines the engine took
-    std::atomic<int> lastBattery{0};            // the engine's last written value
+    std::atomic<int> writing{0};                // the battery level the engine is setting
+    std::atomic<int> written{0};                // the last level whose setting has returned
     std::atomic<int> cycles{0};
 
     void Fail(const std::string& what) {
@@ -100,8 +101,9 @@ void Engine(Soak& s) {
         for (int round = 0; round < 20 && s.Running(); ++round) {
             ++battery;
             s.Expect(host, "engine", "set g_szTP_Model M" + std::to_string(battery), "ok");
+            s.writing = battery;
             s.Expect(host, "engine", "set g_nBattery " + std::to_string(battery), "ok");
-            s.lastBattery = battery;
+            s.written = battery;
             std::string line = s.Value(host, "engine", "get g_szWebInstallCmdLine");
             if (!line.empty() && line[0] != '!') {
                 {
@@ -129,12 +131,13 @@ void Reader(Soak& s, const wchar_t* exe, const std::string& who, bool writesRows
         for (int round = 0; round < 20 && s.Running(); ++round) {
             // The model text is written before the level: a level read after it never
             // runs ahead of the text, and neither is ever torn.
-            int before = s.lastBattery;
+            int low = s.written;
             std::string battery = s.Value(host, who, "get g_nBattery");
+            int high = s.writing;
             std::string model = s.Value(host, who, "get g_szTP_Model");
             int level = atoi(battery.c_str());
-            if (level < before || level > s.lastBattery)
-                s.Fail(who + ": battery " + battery + " outside [" + std::to_string(before) + ", " + std::to_string(s.lastBattery) + "]");
+            if (level < low || level > high)
+                s.Fail(who + ": battery " + battery + " outside [" + std::to_string(low) + ", " + std::to_string(high) + "]");
             if (model.compare(0, 1, "M") != 0 || atoi(model.c_str() + 1) < level)
                 s.Fail(who + ": model " + model + " behind battery " + battery);
 
