@@ -10,3 +10,5 @@
 #include "AppDB.h"
 #include "XmlDoc.h"
 #include "NetConnector.h"
+#include "SxMessageBox.h"
+#include "ShellIntegration.h"
