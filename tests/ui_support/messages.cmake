@@ -26,3 +26,9 @@ list(TRANSFORM ui_messages_sources PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 corelink_test(ui_messages_tests LOADS_CORELINK ${ui_messages_sources})
 target_link_libraries(ui_messages_tests PRIVATE corelink user32 gdi32 advapi32)
 add_dependencies(ui_messages_tests open_recorder help_opener viewproc linkproc dockproc)
+
+# The hinted message's rules, linked on their own with the texts a language file would hold.
+corelink_test(ui_hint_rules_tests
+  ${CMAKE_CURRENT_LIST_DIR}/hint_rules_tests.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/hint_strings.rc)
+target_link_libraries(ui_hint_rules_tests PRIVATE corelink_ui_support_core mfclite)
