@@ -131,6 +131,28 @@ void PlaceAt(HWND box, int x, int y) {
     SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Hangs the box's state on it and routes the box's messages through SxMsgBoxWndProc; then
+// starts the count-down and adds the check box.
+void AttachState(HWND box, const SXMSGBOX& rec, HWND hText, HINSTANCE module) {
+    auto owned = std::make_unique<SXMSGBOXSTATE>();
+    SXMSGBOXSTATE& st = *owned;
+    st.rec = rec;
+    st.hText = hText;
+    st.defaultId = OpeningDefaultButton(box);
+    if (!SetPropW(box, kSxMsgBoxProp, owned.get())) return;
+    owned.release();   // the box owns it from here; freed at WM_NCDESTROY
+    st.prevProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SxMsgBoxWndProc)));
+    if (rec.uFlags & SX_MSGBOX_TIMEOUT) {
+        if (hText) {
+            st.text.resize(GetWindowTextLengthW(hText) + 1);
+            st.text.resize(GetWindowTextW(hText, &st.text[0], int(st.text.size())));
+        }
+        SetTimer(box, IDT_SX_COUNTDOWN, 1000, nullptr);
+        ShowCountDownText(st);
+    }
+    if (rec.uFlags & SX_MSGBOX_CHECKBOX) AddCheckBox(box, st, module);
+}
+
 } // namespace
 
 const wchar_t kSxMsgBoxProp[] = L"SxMsgBox";
@@ -147,26 +169,7 @@ void AlterMessageBox(HWND box, const SXMSGBOX& rec, HINSTANCE module) {
         SetWindowLongW(hText, GWL_STYLE, GetWindowLongW(hText, GWL_STYLE) | SS_CENTER);
     if (rec.uFlags & SX_MSGBOX_RIGHT_BUTTONS) PushButtonsRight(box);
 
-    if (rec.uFlags & (SX_MSGBOX_TIMEOUT | SX_MSGBOX_CHECKBOX)) {
-        auto st = std::make_unique<SXMSGBOXSTATE>();
-        st->rec = rec;
-        st->hText = hText;
-        st->defaultId = OpeningDefaultButton(box);
-        SXMSGBOXSTATE& s = *st;
-        if (!SetPropW(box, kSxMsgBoxProp, st.get())) return;
-        st.release();   // owned by the box from here; freed at WM_NCDESTROY
-        s.prevProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SxMsgBoxWndProc)));
-        if (rec.uFlags & SX_MSGBOX_TIMEOUT) {
-            if (hText) {
-                s.text.resize(GetWindowTextLengthW(hText) + 1);
-                s.text.resize(GetWindowTextW(hText, &s.text[0], int(s.text.size())));
-            }
-            SetTimer(box, IDT_SX_COUNTDOWN, 1000, nullptr);
-            ShowCountDownText(s);
-        }
-        if (rec.uFlags & SX_MSGBOX_CHECKBOX) AddCheckBox(box, s, module);
-    }
+    if (rec.uFlags & (SX_MSGBOX_TIMEOUT | SX_MSGBOX_CHECKBOX)) AttachState(box, rec, hText, module);
 
     if (rec.uFlags & SX_MSGBOX_CENTER) CentreOverParent(box);
     if (rec.uFlags & SX_MSGBOX_SET_POS) PlaceAt(box, rec.nPosX, rec.nPosY);

@@ -54,6 +54,7 @@ TEST(SxMessageBoxCheck, BadRecordsAreReportedAndShowAPlainBox) {
         bool altered = c.message == nullptr;
         EXPECT_EQ(altered, GetDlgItem(box, IDC_SX_CHECKBOX) != nullptr);
         EXPECT_EQ(altered, (GetWindowLongW(text, GWL_STYLE) & SS_TYPEMASK) == SS_CENTER);
+        EXPECT_EQ(altered, GetPropW(box, L"SxMsgBox") != nullptr);
         Click(ButtonById(box, IDCANCEL));
         ASSERT_TRUE(call.Wait());
         EXPECT_EQ(IDCANCEL, call.result());

@@ -16,11 +16,12 @@ TEST(SxMessageBoxCountDown, CountsDownAndEndsWithTheDefaultButton) {
     HWND text = TextControl(box);
     HWND check = GetDlgItem(box, IDC_SX_CHECKBOX);
     ASSERT_TRUE(text && check);
+    std::vector<std::wstring> seen{TextOf(text)};
+    EXPECT_TRUE(GetPropW(box, L"SxMsgBox"));   // the box's state
     EXPECT_EQ(BST_CHECKED, SendMessageW(check, BM_GETCHECK, 0, 0));
     Click(check);
     EXPECT_EQ(0u, value);
 
-    std::vector<std::wstring> seen;
     while (!call.Wait(0)) {
         std::wstring now = TextOf(text);
         if (IsWindow(box) && !now.empty() && (seen.empty() || seen.back() != now)) seen.push_back(now);
