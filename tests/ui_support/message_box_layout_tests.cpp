@@ -121,21 +121,25 @@ TEST(SxMessageBoxLayout, CheckBoxGrowsTheBox) {
     }
 }
 
+// The owner belongs to the test program's module, so the hook is installed with that module.
 TEST(SxMessageBoxLayout, CentredOverTheOwner) {
-    SXMSGBOX rec{SX_MSGBOX_CENTER, 0, nullptr, nullptr, 0, 0};
+    UINT value = 0;
+    SXMSGBOX rec{SX_MSGBOX_CENTER | SX_MSGBOX_CHECKBOX, 0, U16(L"Centred check box"), &value, 0, 0};
     const RECT placements[] = {{100, 80, 900, 680}, {40, 500, 340, 700}, {700, 100, 1200, 300}};
     for (const RECT& want : placements) {
         SCOPED_TRACE(testing::Message() << want.left << "," << want.top);
         RECT owner{}, box{};
         BoxThread call([&] {
             win32::unique_hwnd parent(CreateWindowExW(0, L"STATIC", L"Owner", WS_POPUP | WS_VISIBLE | WS_BORDER, want.left,
-                                                      want.top, Width(want), Height(want), nullptr, nullptr, nullptr, nullptr));
+                                                      want.top, Width(want), Height(want), nullptr, nullptr,
+                                                      GetModuleHandleW(nullptr), nullptr));
             GetWindowRect(parent.get(), &owner);
             return SxMessageBox(parent.get(), U16(kText), U16(L"Centred"), MB_OK, &rec);
         });
         HWND h = WaitForBox(L"Centred");
         ASSERT_TRUE(h);
         box = RectOf(h);
+        EXPECT_TRUE(GetDlgItem(h, IDC_SX_CHECKBOX));
         Click(ButtonById(h, IDOK));
         ASSERT_TRUE(call.Wait());
         LONG cx = (owner.left + owner.right) / 2, cy = (owner.top + owner.bottom) / 2;
