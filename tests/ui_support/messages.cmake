@@ -2,6 +2,7 @@
 # registry of the private prefix.
 add_executable(open_recorder ${CMAKE_CURRENT_LIST_DIR}/open_recorder.cpp)
 target_link_libraries(open_recorder PRIVATE win32_raii)
+set_target_properties(open_recorder PROPERTIES WIN32_EXECUTABLE ON)   # no console host left behind
 corelink_module(open_recorder "Tests: records what the shell opened")
 add_executable(help_opener ${CMAKE_CURRENT_LIST_DIR}/help_opener.cpp)
 target_link_libraries(help_opener PRIVATE corelink)
