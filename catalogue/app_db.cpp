@@ -1,7 +1,10 @@
 // AppDB: lifecycle, items, configuration values and attachments.
 #include <time.h>
 #include "AppDB.h"
+#include "catalogue_file.h"
 #include "catalogue_rows.h"
+#include "sql_text.h"
+#include "sqlite_owners.h"
 
 namespace {
 
@@ -12,26 +15,31 @@ int now() { return static_cast<int>(time(nullptr)); }
 
 } // namespace
 
-AppDB::AppDB() : m_pDB(new SimpleDB) {}
+AppDB::AppDB() : m_pDB(new_store()) {}
 
 AppDB::~AppDB() {
     Cleanup();
-    delete m_pDB;
+    release_member<unique_store>(m_pDB);
 }
 
+// The file is read before anything is written to it: a file that cannot be read (damaged,
+// locked by another process, not a database) fails Init and stays as it was. A readable
+// version row keeps the table whatever its text; a readable file without one has its table
+// started anew, and a failure in any step of that fails Init with the store closed.
 bool AppDB::Init(const CString& path) {
     if (m_pDB->IsOpen()) return false;
     m_strPath = path;
     const std::string file = ToUtf8(path);
-    if (!m_pDB->Open(file.c_str(), kTable)) return false;
-    if (!GetConfigItem(kVersionName).IsEmpty()) return true;
-    // A new file, or a table without its version row: start the table anew.
-    m_pDB->DropTable();
-    if (!m_pDB->Open(file.c_str(), kTable)) return false;
+    const CatalogueFile state = ReadCatalogueFile(file.c_str(), kTable);
+    if (state == CatalogueFile::Unreadable || !m_pDB->Open(file.c_str(), kTable)) return false;
+    if (state == CatalogueFile::Versioned) return true;
     CString version;
     version.Format(L"%d.%d", 1, 1);
-    SetConfigItem(kVersionName, version);
-    return true;
+    if (m_pDB->DropTable() && m_pDB->Open(file.c_str(), kTable) && SetConfigItem(kVersionName, version) &&
+        m_pDB->Commit())
+        return true;
+    m_pDB->Close();
+    return false;
 }
 
 bool AppDB::Cleanup() { return m_pDB->IsOpen() && m_pDB->Close(); }
@@ -43,14 +51,8 @@ SimpleDB* AppDB::GetDB() { return m_pDB; }
 
 bool AppDB::DeleteItem(const CString& key, int cat) { return m_pDB->Delete(ToUtf8(key).c_str(), cat); }
 
-bool AppDB::DeleteAllItems(int cat) {
-    if (!(cat & CAT_CONFIG)) return m_pDB->DeleteAll(cat);
-    // The version row is the catalogue's own: a bulk delete keeps it, or the next Init
-    // would take the file for an unversioned one and empty it.
-    const CString version = GetConfigItem(kVersionName);
-    if (!m_pDB->DeleteAll(cat)) return false;
-    return version.IsEmpty() || SetConfigItem(kVersionName, version);
-}
+// The store's bulk delete spares the version row (one statement).
+bool AppDB::DeleteAllItems(int cat) { return m_pDB->DeleteAll(cat); }
 
 // ---- configuration --------------------------------------------------------------------------
 
@@ -62,10 +64,8 @@ bool AppDB::SetConfigItem(const CString& name, const CString& value) {
 
 CString AppDB::GetConfigItem(const CString& name) {
     if (name.IsEmpty()) return CString();
-    SimpleDB::Record* r = m_pDB->QueryOne("`key` = %Q AND `cat` & %d", ToUtf8(name).c_str(), CAT_CONFIG);
-    CString value = r ? UTF8ToCString(r->value) : CString();
-    SimpleDB::FreeRecord(r);
-    return value;
+    unique_record r(m_pDB->QueryOne("`key` = %Q AND `cat` & %d", ToUtf8(name).c_str(), CAT_CONFIG));
+    return r ? UTF8ToCString(r.get()->value) : CString();
 }
 
 bool AppDB::DeleteConfigItem(const CString& name) { return DeleteItem(name, CAT_CONFIG); }
@@ -85,10 +85,9 @@ bool put_item(SimpleDB* db, int cat, const CString& key, int time, const CString
 template <class Item>
 bool get_item(SimpleDB* db, int cat, const CString& key, Item& item) {
     if (key.IsEmpty()) return false;
-    SimpleDB::Record* r = db->QueryOne("`key` = %Q AND `cat` & %d", ToUtf8(key).c_str(), cat);
+    unique_record r(db->QueryOne("`key` = %Q AND `cat` & %d", ToUtf8(key).c_str(), cat));
     if (!r) return false;
-    FillItem(item, *r);
-    SimpleDB::FreeRecord(r);
+    FillItem(item, *r.get());
     return true;
 }
 

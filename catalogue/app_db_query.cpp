@@ -2,6 +2,7 @@
 #include "AppDB.h"
 #include "catalogue_rows.h"
 #include "search_terms.h"
+#include "sqlite_owners.h"
 
 namespace {
 
@@ -12,16 +13,16 @@ std::string kind_condition(int cat, const CString& group) {
 }
 
 bool group_list(SimpleDB* db, int cat, CArray<AppDB::NameValue, AppDB::NameValue>& list) {
-    SimpleDB::RecordSet* set = db->QueryGroups(nullptr, 0, 0, "group", "`cat` & %d", cat);
+    unique_record_set set(db->QueryGroups(nullptr, 0, 0, "group", "`cat` & %d", cat));
     if (!set) return false;
     list.RemoveAll();
-    for (int i = 0; i < set->count; ++i) {
+    for (int i = 0; i < set.get()->count; ++i) {
+        const SimpleDB::Record& r = set.get()->records[i];
         AppDB::NameValue nv;
-        nv.strName = UTF8ToCString(set->records[i].key);
-        nv.strValue.Format(L"%d", set->records[i].level);
+        nv.strName = UTF8ToCString(r.key);
+        nv.strValue.Format(L"%d", r.level);
         list.Add(nv);
     }
-    SimpleDB::FreeRecordSet(set);
     return true;
 }
 
@@ -32,15 +33,14 @@ unsigned int count(SimpleDB* db, const std::string& cond) {
 
 template <class Item>
 bool list_items(SimpleDB* db, const std::string& cond, int perPage, int page, CArray<Item, Item>& items) {
-    SimpleDB::RecordSet* set = db->Query(nullptr, perPage, page, "%s", cond.c_str());
+    unique_record_set set(db->Query(nullptr, perPage, page, "%s", cond.c_str()));
     if (!set) return false;
     items.RemoveAll();
-    for (int i = 0; i < set->count; ++i) {
+    for (int i = 0; i < set.get()->count; ++i) {
         Item item{};
-        FillItem(item, set->records[i]);
+        FillItem(item, set.get()->records[i]);
         items.Add(item);
     }
-    SimpleDB::FreeRecordSet(set);
     return true;
 }
 

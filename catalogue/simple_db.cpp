@@ -10,6 +10,7 @@
 #include <string.h>
 #include <sqlite3.h>
 #include "sql_text.h"
+#include "sqlite_owners.h"
 
 namespace {
 
@@ -23,7 +24,9 @@ const char* const kSlotSql[] = {
     "ON CONFLICT (`key`, `cat`) DO UPDATE SET `time` = excluded.`time`, `level` = excluded.`level`, "
     "`group` = excluded.`group`, `keywords` = excluded.`keywords`, `value` = excluded.`value`",
     "DELETE FROM `%s` WHERE `key` = ? AND `cat` & ?",
-    "DELETE FROM `%s` WHERE `cat` & ?",
+    // DeleteAll spares the catalogue's version row, which tells the next Init that the
+    // table is its own: a bulk delete never leaves a file that Init would start anew.
+    "DELETE FROM `%s` WHERE `cat` & ? AND NOT (`key` = 'VERSION' AND `cat` = 1)",
     "UPDATE `%s` SET `bin` = ? WHERE `key` = ? AND `cat` & ?",
     "SELECT `bin` FROM `%s` WHERE `key` = ? AND `cat` & ?",
     "SELECT length(`bin`) FROM `%s` WHERE `key` = ? AND `cat` & ?",
@@ -43,12 +46,13 @@ int bind_text(sqlite3_stmt* st, int i, const char* text) {
 
 } // namespace
 
-SimpleDB::SimpleDB() : m_db(nullptr), m_table(nullptr), m_inTransaction(0), m_stmts(new sqlite3_stmt*[kStatements]()) {}
+SimpleDB::SimpleDB() : m_db(nullptr), m_table(nullptr), m_inTransaction(0), m_stmts(new_slots()) {
+    static_assert(int(kStatements) == int(sqlite_owner::kSlots), "one slot per cached statement");
+}
 
 SimpleDB::~SimpleDB() {
     Close();
-    for (int i = 0; i < kStatements; ++i) sqlite3_finalize(m_stmts[i]);
-    delete[] m_stmts;
+    release_member<unique_slots>(m_stmts);
 }
 
 bool SimpleDB::IsOpen() const { return m_db != nullptr; }
@@ -58,31 +62,24 @@ bool SimpleDB::run(const char* sql) { return m_db && sqlite3_exec(m_db, sql, nul
 bool SimpleDB::Open(const char* path, const char* table) {
     if (!path || !table) return false;
     if (m_db) Close();
+    // A file that is not a database, or cannot be opened: nothing stays open.
+    unique_db db;
+    std::string create;
+    if (sqlite3_open_v2(path, db.put(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr) !=
+            SQLITE_OK ||
+        !SqlFormat(create, kCreateSql, table) || sqlite3_exec(db.get(), create.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        return false;
     m_table = strdup(table);
     if (!m_table) return false;
-    std::string create;
-    bool ok = sqlite3_open_v2(path, &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                              nullptr) == SQLITE_OK &&
-              m_db && SqlFormat(create, kCreateSql, m_table) && run(create.c_str());
-    if (!ok) {
-        // A file that is not a database, or cannot be opened: nothing stays open.
-        sqlite3_close(m_db);
-        m_db = nullptr;
-        free(m_table);
-        m_table = nullptr;
-    }
-    return ok;
+    m_db = db.release();
+    return true;
 }
 
 bool SimpleDB::Close() {
     if (!m_db) return false;
     Commit();
-    for (int i = 0; i < kStatements; ++i) {
-        sqlite3_finalize(m_stmts[i]);
-        m_stmts[i] = nullptr;
-    }
-    sqlite3_close(m_db);
-    m_db = nullptr;
+    for (int i = 0; i < kStatements; ++i) release_member<unique_stmt>(m_stmts[i]);
+    release_member<unique_db>(m_db);
     m_inTransaction = 0;
     free(m_table);
     m_table = nullptr;
@@ -135,12 +132,11 @@ sqlite3_stmt* SimpleDB::statement(int slot) {
     if (!m_db) return nullptr;
     if (!m_stmts[slot]) {
         std::string sql;
+        unique_stmt st;
         if (!SqlFormat(sql, kSlotSql[slot], m_table) ||
-            sqlite3_prepare_v2(m_db, sql.c_str(), -1, &m_stmts[slot], nullptr) != SQLITE_OK) {
-            sqlite3_finalize(m_stmts[slot]);
-            m_stmts[slot] = nullptr;
+            sqlite3_prepare_v2(m_db, sql.c_str(), -1, st.put(), nullptr) != SQLITE_OK)
             return nullptr;
-        }
+        m_stmts[slot] = st.release();
     }
     sqlite3_reset(m_stmts[slot]);
     return m_stmts[slot];

@@ -1,20 +1,54 @@
 // SimpleDB queries: statements built, prepared and finalized per call, results copied
-// into heap records.
+// into heap records that stay with their owner until they are handed out.
 #include "SimpleDB.h"
+#include <limits.h>
 #include <stdlib.h>
 #include <string.h>
-#include <sqlite3.h>
 #include "sql_text.h"
+#include "sqlite_owners.h"
 
 namespace {
 
-const char kColumns[] = "SELECT `key`, `cat`, `time`, `level`, `group`, `keywords`, `value`, length(`bin`) FROM `%s` WHERE %s";
+const char kRows[] = "SELECT `key`, `cat`, `time`, `level`, `group`, `keywords`, `value`, length(`bin`) FROM `%s`";
 
-// Finalizes the statement when the scope ends.
-struct Statement {
-    sqlite3_stmt* st = nullptr;
-    ~Statement() { sqlite3_finalize(st); }
-};
+// "<head> WHERE <condition><tail>": the condition is whereFmt formatted with args, or "1"
+// for a null format. False when a text could not be made (out of memory).
+bool build_select(std::string& sql, const std::string& head, const char* whereFmt, va_list args,
+                  const std::string& tail) {
+    std::string where = "1";
+    if (head.empty() || (whereFmt && !SqlFormatV(where, whereFmt, args))) return false;
+    sql = head + " WHERE " + where + tail;
+    return true;
+}
+
+std::string text_of(const char* fmt, const char* a, const char* b = nullptr) {
+    std::string out;
+    SqlFormat(out, fmt, a, b);
+    return out;
+}
+
+std::string order_clause(const char* orderBy) {
+    return orderBy ? text_of(" ORDER BY %q", orderBy) : std::string();
+}
+
+// " LIMIT offset,count" for a positive count (a page below 1 reads as 1), "" otherwise. The
+// offset is computed in 64 bits; false when it does not fit an int.
+bool limit_clause(std::string& out, int count, int page) {
+    out.clear();
+    if (count <= 0) return true;
+    const long long offset = (static_cast<long long>(page < 1 ? 1 : page) - 1) * count;
+    SqlFormat(out, " LIMIT %lld,%d", offset, count);
+    return offset <= INT_MAX;
+}
+
+// Copies a clause into a caller's buffer of size bytes, cut and always terminated.
+void copy_clause(char* buf, int size, const std::string& clause) {
+    if (buf && size >= 1) sqlite3_snprintf(size, buf, "%s", clause.c_str());
+}
+
+bool prepare(sqlite3* db, const std::string& sql, unique_stmt& q) {
+    return sqlite3_prepare_v2(db, sql.c_str(), -1, q.put(), nullptr) == SQLITE_OK;
+}
 
 char* copy_column(sqlite3_stmt* st, int col) {
     const unsigned char* text = sqlite3_column_text(st, col);
@@ -37,36 +71,11 @@ void fill_record(SimpleDB::Record& r, sqlite3_stmt* st) {
     r.binSize = sqlite3_column_int(st, 7);
 }
 
-// The condition text: the formatted whereFmt, or "1" for a null format.
-bool condition(std::string& out, const char* whereFmt, va_list args) {
-    if (!whereFmt) {
-        out = "1";
-        return true;
-    }
-    return SqlFormatV(out, whereFmt, args);
-}
-
-std::string order_clause(const char* orderBy) {
-    std::string out;
-    if (orderBy) SqlFormat(out, " ORDER BY %q", orderBy);
-    return out;
-}
-
-std::string limit_clause(int count, int page) {
-    std::string out;
-    if (count > 0) SqlFormat(out, " LIMIT %d,%d", ((page < 1 ? 1 : page) - 1) * count, count);
-    return out;
-}
-
-// A set with room for `room` records, all zero.
-SimpleDB::RecordSet* new_set(int room) {
-    auto* set = static_cast<SimpleDB::RecordSet*>(calloc(1, sizeof(SimpleDB::RecordSet)));
-    if (!set) return nullptr;
-    set->records = static_cast<SimpleDB::Record*>(calloc(room, sizeof(SimpleDB::Record)));
-    if (!set->records) {
-        free(set);
-        return nullptr;
-    }
+// A set with room for `room` records, all zero; null when out of memory.
+unique_record_set new_set(int room) {
+    unique_record_set set(static_cast<SimpleDB::RecordSet*>(calloc(1, sizeof(SimpleDB::RecordSet))));
+    if (set) set.get()->records = static_cast<SimpleDB::Record*>(calloc(room, sizeof(SimpleDB::Record)));
+    if (set && !set.get()->records) set.reset();
     return set;
 }
 
@@ -86,84 +95,72 @@ SimpleDB::Record* next_record(SimpleDB::RecordSet* set, int& room) {
 
 SimpleDB::Record* SimpleDB::QueryOne(const char* whereFmt, ...) {
     if (!m_db || !whereFmt) return nullptr;
-    std::string where, sql;
+    std::string sql;
     va_list args;
     va_start(args, whereFmt);
-    bool ok = SqlFormatV(where, whereFmt, args);
+    const bool ok = build_select(sql, text_of(kRows, m_table), whereFmt, args, " LIMIT 1");
     va_end(args);
-    if (!ok || !SqlFormat(sql, kColumns, m_table, where.c_str())) return nullptr;
-    sql += " LIMIT 1";
-    Statement q;
-    if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &q.st, nullptr) != SQLITE_OK) return nullptr;
-    if (sqlite3_step(q.st) != SQLITE_ROW || !has_key(q.st)) return nullptr;
-    auto* rec = static_cast<Record*>(calloc(1, sizeof(Record)));
-    if (rec) fill_record(*rec, q.st);
-    return rec;
+    unique_stmt q;
+    if (!ok || !prepare(m_db, sql, q) || sqlite3_step(q.get()) != SQLITE_ROW || !has_key(q.get())) return nullptr;
+    unique_record rec(static_cast<Record*>(calloc(1, sizeof(Record))));
+    if (rec) fill_record(*rec.get(), q.get());
+    return rec.release();
 }
 
+// Runs select and copies its rows (groups: the group value and its count) into a new set.
 SimpleDB::RecordSet* SimpleDB::query_set(const char* select, int count, bool groups) {
-    Statement q;
-    if (sqlite3_prepare_v2(m_db, select, -1, &q.st, nullptr) != SQLITE_OK) return nullptr;
+    unique_stmt q;
+    if (!prepare(m_db, select, q)) return nullptr;
     int room = count >= 1 ? count : 32;
-    RecordSet* set = new_set(room);
+    unique_record_set set = new_set(room);
     if (!set) return nullptr;
-    while (sqlite3_step(q.st) == SQLITE_ROW) {
-        if (!groups && !has_key(q.st)) break;
-        Record* r = next_record(set, room);
+    while (sqlite3_step(q.get()) == SQLITE_ROW) {
+        if (!groups && !has_key(q.get())) break;
+        Record* r = next_record(set.get(), room);
         if (!r) break;
         if (groups) {
-            r->key = copy_column(q.st, 0);   // null for the NULL group
-            r->level = sqlite3_column_int(q.st, 1);
+            r->key = copy_column(q.get(), 0);   // null for the NULL group
+            r->level = sqlite3_column_int(q.get(), 1);
         } else {
-            fill_record(*r, q.st);
+            fill_record(*r, q.get());
         }
-        ++set->count;
+        ++set.get()->count;
     }
-    return set;
+    return set.release();
 }
 
 SimpleDB::RecordSet* SimpleDB::Query(const char* orderBy, int count, int page, const char* whereFmt, ...) {
-    if (!m_db) return nullptr;
-    std::string where, sql;
+    std::string limit, sql;
+    if (!m_db || !limit_clause(limit, count, page)) return nullptr;
     va_list args;
     va_start(args, whereFmt);
-    bool ok = condition(where, whereFmt, args);
+    const bool ok = build_select(sql, text_of(kRows, m_table), whereFmt, args, order_clause(orderBy) + limit);
     va_end(args);
-    if (!ok || !SqlFormat(sql, kColumns, m_table, where.c_str())) return nullptr;
-    sql += order_clause(orderBy) + limit_clause(count, page);
-    return query_set(sql.c_str(), count, false);
+    return ok ? query_set(sql.c_str(), count, false) : nullptr;
 }
 
 SimpleDB::RecordSet* SimpleDB::QueryGroups(const char* orderBy, int count, int page, const char* column,
                                            const char* whereFmt, ...) {
-    if (!m_db || !column || !*column) return nullptr;
-    std::string where, sql, group;
+    std::string limit, sql;
+    if (!m_db || !column || !*column || !limit_clause(limit, count, page)) return nullptr;
+    const std::string head = text_of("SELECT `%s`, count(`key`) FROM `%s`", column, m_table);
     va_list args;
     va_start(args, whereFmt);
-    bool ok = condition(where, whereFmt, args);
+    const bool ok = build_select(sql, head, whereFmt, args, text_of(" GROUP BY `%q`", column) + order_clause(orderBy) + limit);
     va_end(args);
-    if (!ok || !SqlFormat(sql, "SELECT `%s`, count(`key`) FROM `%s` WHERE %s", column, m_table, where.c_str()) ||
-        !SqlFormat(group, " GROUP BY `%q`", column))
-        return nullptr;
-    sql += group + order_clause(orderBy) + limit_clause(count, page);
-    return query_set(sql.c_str(), count, true);
+    return ok ? query_set(sql.c_str(), count, true) : nullptr;
 }
 
 int SimpleDB::Count(const char* whereFmt, ...) {
     if (!m_db) return -1;
-    std::string where, sql;
-    if (whereFmt) {
-        va_list args;
-        va_start(args, whereFmt);
-        bool ok = SqlFormatV(where, whereFmt, args);
-        va_end(args);
-        if (!ok) return 0;
-        where = " WHERE " + where;
-    }
-    if (!SqlFormat(sql, "SELECT count(`key`) FROM `%s`%s", m_table, where.c_str())) return -1;
-    Statement q;
-    if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &q.st, nullptr) != SQLITE_OK) return -1;
-    return sqlite3_step(q.st) == SQLITE_ROW ? sqlite3_column_int(q.st, 0) : -1;
+    std::string sql;
+    va_list args;
+    va_start(args, whereFmt);
+    const bool ok = build_select(sql, text_of("SELECT count(`key`) FROM `%s`", m_table), whereFmt, args, "");
+    va_end(args);
+    unique_stmt q;
+    if (!ok || !prepare(m_db, sql, q)) return -1;
+    return sqlite3_step(q.get()) == SQLITE_ROW ? sqlite3_column_int(q.get(), 0) : -1;
 }
 
 namespace {
@@ -188,20 +185,15 @@ void SimpleDB::FreeRecordSet(RecordSet* set) {
     free(set);
 }
 
+// The one caller of sqlite3_vmprintf in the library.
 char* SimpleDB::Printf(const char* fmt, va_list args) { return fmt ? sqlite3_vmprintf(fmt, args) : nullptr; }
 
-void SimpleDB::FreeText(char* text) {
-    if (text) sqlite3_free(text);
-}
+void SimpleDB::FreeText(char* text) { release_member<unique_sql_text>(text); }
 
-void SimpleDB::BuildOrderBy(char* buf, int size, const char* orderBy) {
-    if (!buf || size < 1) return;
-    buf[0] = 0;
-    if (orderBy) sqlite3_snprintf(size, buf, " ORDER BY %q", orderBy);
-}
+void SimpleDB::BuildOrderBy(char* buf, int size, const char* orderBy) { copy_clause(buf, size, order_clause(orderBy)); }
 
 void SimpleDB::BuildLimit(char* buf, int size, int count, int page) {
-    if (!buf || size < 1) return;
-    buf[0] = 0;
-    if (count > 0) sqlite3_snprintf(size, buf, " LIMIT %d,%d", ((page < 1 ? 1 : page) - 1) * count, count);
+    std::string clause;
+    limit_clause(clause, count, page);   // the exact offset, also past the int range
+    copy_clause(buf, size, clause);
 }

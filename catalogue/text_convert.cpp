@@ -2,12 +2,10 @@
 #include <windows.h>
 #include <string.h>
 #include <vector>
+#include <wide_text.h>
 #include "TextConvert.h"
 
 namespace {
-
-wchar_t* wide(unsigned short* p) { return reinterpret_cast<wchar_t*>(p); }
-const wchar_t* wide(const unsigned short* p) { return reinterpret_cast<const wchar_t*>(p); }
 
 int hex_value(char c) {
     if (c >= '0' && c <= '9') return c - '0';

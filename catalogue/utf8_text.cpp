@@ -1,8 +1,8 @@
 // UTF-8 conversions of the catalogue, and AppDB's static text helpers.
 #include <windows.h>
 #include <vector>
-#include <sqlite3.h>
 #include "AppDB.h"
+#include "sql_text.h"
 #include "utf8_text.h"
 
 namespace {
@@ -45,13 +45,10 @@ std::string AppDB::ToUTF8(const unsigned short* text) {
 }
 
 std::string AppDB::Format(char* fmt, ...) {
-    if (!fmt) return std::string();
+    std::string out;
     va_list args;
     va_start(args, fmt);
-    char* text = sqlite3_vmprintf(fmt, args);
+    if (!SqlFormatV(out, fmt, args)) out.clear();
     va_end(args);
-    if (!text) return std::string();
-    std::string out(text);
-    sqlite3_free(text);
     return out;
 }

@@ -32,6 +32,11 @@ public:
     AppDB(const AppDB&) = delete;
     AppDB& operator=(const AppDB&) = delete;
 
+    // Opens the catalogue file (made when missing). A file that cannot be read (damaged,
+    // locked by a process that is writing it, not a database) fails and is left as it was.
+    // A readable table with a non-empty "VERSION" row is kept, whatever the version says;
+    // a readable file without one gets the table anew (after a check of the whole file),
+    // and Init fails, closed, when any step of that fails. False when already open.
     bool Init(const CString& path);
     bool Cleanup();
     bool IsOpen() const;

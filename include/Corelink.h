@@ -10,5 +10,6 @@
 #include "AppDB.h"
 #include "XmlDoc.h"
 #include "NetConnector.h"
+#include "LanguageResources.h"
 #include "SxMessageBox.h"
 #include "ShellIntegration.h"

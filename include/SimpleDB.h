@@ -45,6 +45,8 @@ public:
     bool Insert(const Record* rec);           // replaces a row of the same key and cat
     bool Put(const Record* rec);              // updates (keeping the attachment) or inserts
     bool Delete(const char* key, int catMask);
+    // Every record whose cat shares a bit with catMask, except the catalogue's version row
+    // ("VERSION" in category 1), which only a Delete that names it removes.
     bool DeleteAll(int catMask);
     // The attachment of the records of key whose cat shares a bit with catMask. SetBin is
     // false when no record matches (nothing is stored).
@@ -54,18 +56,21 @@ public:
     bool GetBin(const char* key, int catMask, void* buffer, unsigned int* size);
     bool HasBin(const char* key, int catMask);
 
-    // Conditions are formats in SQLite's printf dialect. Statements are never cut.
+    // Conditions are formats in SQLite's printf dialect (a null one selects every row).
+    // Statements are never cut. Pages of count records are numbered from 1; Query and
+    // QueryGroups refuse (null) a page whose offset, (page - 1) * count, does not fit an int.
     Record* QueryOne(const char* whereFmt, ...);
     RecordSet* Query(const char* orderBy, int count, int page, const char* whereFmt, ...);
     RecordSet* QueryGroups(const char* orderBy, int count, int page, const char* column, const char* whereFmt, ...);
-    int Count(const char* whereFmt, ...);     // -1 on failure
+    int Count(const char* whereFmt, ...);     // -1 on failure (no connection, bad SQL, out of memory)
 
     static void FreeRecord(Record* rec);
     static void FreeRecordSet(RecordSet* set);
     static char* Printf(const char* fmt, va_list args);   // release with FreeText
     static void FreeText(char* text);
-    // " ORDER BY <orderBy>" (quotes doubled) / " LIMIT offset,count" into buf of size bytes;
-    // empty for a null orderBy or a count below 1. Pages are numbered from 1.
+    // " ORDER BY <orderBy>" (quotes doubled) / " LIMIT offset,count" into buf of size bytes
+    // (cut to fit, always terminated); empty for a null orderBy or a count below 1. Pages are
+    // numbered from 1; the offset is exact, also past the int range.
     static void BuildOrderBy(char* buf, int size, const char* orderBy);
     static void BuildLimit(char* buf, int size, int count, int page);
 

@@ -12,6 +12,7 @@ const TourStep kSteps[] = {
     {"Media catalogue: a small catalogue in SQLite, listed and searched", CatalogueTour},
     {"XML: a response document read from a file, searched and written back", XmlTour},
     {"Network connector: a download from a local HTTP server, with progress", NetTour},
+    {"Language resources: the language from the registry and the locale, its file loaded", LanguageTour},
 };
 }
 

@@ -75,6 +75,14 @@ TEST_F(Queries, PagesOfAnAlbum) {
     EXPECT_EQ(Keys(one), Keys(first));
     ASSERT_TRUE(db.GetAllPhotoItems(items, L"", 0, 0));
     EXPECT_EQ(26, items.GetSize());
+
+    // A page whose offset does not fit an int is refused; the array keeps what it had.
+    EXPECT_FALSE(db.GetAllPhotoItems(items, L"Big", 1000, 3000000));
+    EXPECT_EQ(26, items.GetSize());
+    CArray<AppDB::VideoItem, AppDB::VideoItem> videos;
+    EXPECT_FALSE(db.GetAllVideoItems(videos, 2, 0x7FFFFFFF));
+    ASSERT_TRUE(db.GetAllPhotoItems(items, L"Big", 1000, 2));   // far past the end, in range
+    EXPECT_EQ(0, items.GetSize());
 }
 
 TEST_F(Queries, SearchesMatchEveryTermCaseInsensitively) {
@@ -96,7 +104,7 @@ TEST_F(Queries, SearchesMatchEveryTermCaseInsensitively) {
         {L"nothing", L"", ""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "search of length " << wcslen(c.search));
+        SCOPED_TRACE(testing::Message() << "search \"" << c.search << "\" in group \"" << c.group << "\"");
         ASSERT_TRUE(db.SearchPhotoItems(c.search, c.group, items));
         EXPECT_EQ(c.keys, Keys(items));
     }
@@ -138,7 +146,7 @@ TEST(SearchTerms, TokenizeTable) {
         {L"x_y*z?w:v~u!t", L"x y z w v u t", 7},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "input of length " << wcslen(c.in));
+        SCOPED_TRACE(testing::Message() << "input \"" << c.in << "\"");
         CArray<CString, CString> terms;
         terms.Add(L"stale");
         EXPECT_STREQ(c.joined, TokenizeSeartchString(c.in, terms).GetString());

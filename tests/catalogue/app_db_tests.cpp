@@ -56,6 +56,25 @@ TEST_F(Catalogue, BulkDeletesKeepTheVersionRowNamedDeleteRemovesIt) {
     EXPECT_STREQ(L"1.1", db.GetConfigItem(L"VERSION").GetString());
 }
 
+TEST_F(Catalogue, BulkDeleteOfConfigurationNeverTakesTheVersionRowAway) {
+    ASSERT_TRUE(db.SetPhotoItem(Photo(L"p1"), L""));
+    ASSERT_TRUE(db.SetConfigItem(L"lastSync", L"yesterday"));
+    db.Flush();
+    {
+        // Nothing may write the version row again: a delete that took it away and meant to
+        // put it back would leave the file without it.
+        Reader other(path);
+        ASSERT_TRUE(other.Exec("CREATE TRIGGER no_version BEFORE INSERT ON app WHEN NEW.key = 'VERSION' "
+                               "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    }
+    EXPECT_TRUE(db.DeleteAllConfigItems());
+    EXPECT_TRUE(db.GetConfigItem(L"lastSync").IsEmpty());
+    ASSERT_TRUE(db.Cleanup());
+    ASSERT_TRUE(db.Init(path.c_str()));
+    EXPECT_EQ(1u, db.CountPhotoItems(L""));
+    EXPECT_STREQ(L"1.1", db.GetConfigItem(L"VERSION").GetString());
+}
+
 TEST_F(Catalogue, ItemsRoundTripTimeGroupAndKinds) {
     const int before = static_cast<int>(time(nullptr));
     ASSERT_TRUE(db.SetPhotoItem(Photo(L"now"), L"kw"));
@@ -107,6 +126,7 @@ TEST_F(Catalogue, QuotesPercentSignsAndNonAsciiRoundTripLiterally) {
         ASSERT_TRUE(db.SetPhotoItem(Photo(key, key, 0, key), key));
     }
     for (const wchar_t* key : keys) {
+        SCOPED_TRACE(testing::Message() << "key \"" << key << "\"");
         AppDB::PhotoItem got{};
         ASSERT_TRUE(db.GetPhotoItem(key, got));
         EXPECT_STREQ(key, got.strKey.GetString());
@@ -152,12 +172,7 @@ TEST_F(Catalogue, AttachmentsNeedTheirItem) {
 TEST(CatalogueFiles, AFileThatIsNotADatabaseIsRefusedAndLeftAsItWas) {
     std::wstring path = NewDatabasePath(L"notes.txt");
     const std::string content(5000, 'x');
-    {
-        FILE* f = _wfopen(path.c_str(), L"wb");
-        ASSERT_NE(nullptr, f);
-        fwrite(content.data(), 1, content.size(), f);
-        fclose(f);
-    }
+    ASSERT_TRUE(WriteFileBytes(path, content));
     AppDB db;
     EXPECT_FALSE(db.Init(path.c_str()));
     EXPECT_FALSE(db.IsOpen());
@@ -173,11 +188,7 @@ TEST(CatalogueFiles, AFileThatIsNotADatabaseIsRefusedAndLeftAsItWas) {
     std::string bytes = ReadFileBytes(damaged);
     ASSERT_GT(bytes.size(), 100u);
     bytes.replace(0, 16, "NOT SQLITE FILE!");
-    {
-        FILE* f = _wfopen(damaged.c_str(), L"wb");
-        fwrite(bytes.data(), 1, bytes.size(), f);
-        fclose(f);
-    }
+    ASSERT_TRUE(WriteFileBytes(damaged, bytes));
     EXPECT_FALSE(db.Init(damaged.c_str()));
     EXPECT_EQ(bytes, ReadFileBytes(damaged));
     // And the object may be pointed at a good file at once.

@@ -2,10 +2,16 @@
 #include "catalogue_files.h"
 #include <host_driver.h>
 #include <test_paths.h>
+#include <unique_res.h>
 
 std::wstring NewDatabasePath(const wchar_t* name) { return NewTempFolder(L"db") + L"\\" + name; }
 
 std::string Utf8Path(const std::wstring& path) { return ToUtf8(path); }
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    win32::unique_stream f(_wfopen(path.c_str(), L"wb"));
+    return f && fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
+}
 
 Reader::Reader(const std::wstring& path) { sqlite3_open_v2(Utf8Path(path).c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr); }
 

@@ -7,12 +7,16 @@
 // A fresh path (UTF-16) for a database file in a new temporary folder.
 std::wstring NewDatabasePath(const wchar_t* name = L"catalogue.db");
 std::string Utf8Path(const std::wstring& path);
+// Replaces the whole content of a file; false when it cannot be written.
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 
 // A connection of the test's own; closed at the end of its scope.
 class Reader {
 public:
     explicit Reader(const std::wstring& path);
     ~Reader();
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
     // The first column of the first row of sql as text ("<error>" when it fails,
     // "<null>" for NULL, "" when no row).
     std::string Scalar(const std::string& sql);

@@ -175,12 +175,7 @@ TEST_F(Store, NoticesWhenSQLiteRolledBackByItself) {
 
 TEST(StoreOpen, FailedOpenLeavesTheStoreClosed) {
     std::wstring path = NewDatabasePath(L"not-a-database.db");
-    {
-        FILE* f = _wfopen(path.c_str(), L"wb");
-        ASSERT_NE(nullptr, f);
-        fputs("this is not an SQLite database, just some text that is long enough to matter.\n", f);
-        fclose(f);
-    }
+    ASSERT_TRUE(WriteFileBytes(path, "this is not an SQLite database, just some text that is long enough to matter.\n"));
     SimpleDB db;
     EXPECT_FALSE(db.Open(Utf8Path(path).c_str(), "app"));
     EXPECT_FALSE(db.IsOpen());
@@ -191,4 +186,70 @@ TEST(StoreOpen, FailedOpenLeavesTheStoreClosed) {
     EXPECT_TRUE(db.Open(Utf8Path(good).c_str(), "app"));   // may be tried again at once
     EXPECT_EQ(-1, SimpleDB().Count(nullptr));
     EXPECT_EQ(nullptr, SimpleDB().Query(nullptr, 0, 0, nullptr));
+}
+
+TEST_F(Store, PutOfAnExistingRecordRewritesEveryColumnAndKeepsTheAttachment) {
+    SimpleDB::Record first{const_cast<char*>("k"), 8, 100, 1, const_cast<char*>("g1"), const_cast<char*>("kw1"),
+                           const_cast<char*>("v1"), 0};
+    ASSERT_TRUE(db.Put(&first));
+    ASSERT_TRUE(db.SetBin("k", 8, "0123456789", 10));
+    SimpleDB::Record second{const_cast<char*>("k"), 8, 200, 2, const_cast<char*>("g2"), const_cast<char*>("kw2"),
+                            nullptr, 0};   // the value emptied
+    ASSERT_TRUE(db.Put(&second));
+    ASSERT_TRUE(db.Commit());
+    Reader other(path);
+    EXPECT_EQ("1", other.Scalar("SELECT count(*) FROM app"));
+    EXPECT_EQ("200|2|g2|kw2|<null>|10",
+              other.Scalar("SELECT time || '|' || level || '|' || \"group\" || '|' || keywords || '|' || "
+                           "ifnull(value, '<null>') || '|' || length(bin) FROM app WHERE key = 'k' AND cat = 8"));
+}
+
+// A cached statement whose step failed is reset right away: its next use does not report
+// that old failure, it succeeds as soon as the cause is gone.
+TEST_F(Store, ACachedStatementWorksAgainOnceTheLockThatFailedItIsGone) {
+    SimpleDB::Record r = Rec("k", 8);
+    ASSERT_TRUE(db.Put(&r));
+    ASSERT_TRUE(db.SetBin("k", 8, "abc", 3));
+    ASSERT_TRUE(db.Commit());
+    Reader other(path);
+
+    ASSERT_TRUE(other.Exec("BEGIN IMMEDIATE"));   // another writer: our write fails at once
+    SimpleDB::Record next = Rec("k2", 8);
+    EXPECT_FALSE(db.Put(&next));
+    ASSERT_TRUE(other.Exec("ROLLBACK"));
+    EXPECT_TRUE(db.Put(&next));
+    ASSERT_TRUE(db.Commit());
+
+    ASSERT_TRUE(other.Exec("BEGIN EXCLUSIVE"));   // nobody may read: our read fails at once
+    EXPECT_FALSE(db.HasBin("k", 8));
+    ASSERT_TRUE(other.Exec("COMMIT"));
+    EXPECT_TRUE(db.HasBin("k", 8));
+    EXPECT_EQ("2", other.Scalar("SELECT count(*) FROM app"));
+}
+
+TEST_F(Store, PagesWhoseOffsetPassesTheIntRangeAreRefused) {
+    SimpleDB::Record r = Rec("k", 8);
+    ASSERT_TRUE(db.Put(&r));
+    struct Case { int count, page; bool accepted; const char* limit; };
+    const Case cases[] = {
+        {1000, 2147484, true, " LIMIT 2147483000,1000"},                 // the last page within range
+        {1000, 2147485, false, " LIMIT 2147484000,1000"},
+        {2147483647, 2147483647, false, " LIMIT 4611686011984936962,2147483647"},
+        {1, 2147483647, true, " LIMIT 2147483646,1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "count " << c.count << ", page " << c.page);
+        SimpleDB::RecordSet* set = db.Query(nullptr, c.count, c.page, nullptr);
+        EXPECT_EQ(c.accepted, set != nullptr);
+        if (set) {
+            EXPECT_EQ(0, set->count);
+        }
+        SimpleDB::FreeRecordSet(set);
+        SimpleDB::RecordSet* groups = db.QueryGroups(nullptr, c.count, c.page, "group", nullptr);
+        EXPECT_EQ(c.accepted, groups != nullptr);
+        SimpleDB::FreeRecordSet(groups);
+        char buf[64];
+        SimpleDB::BuildLimit(buf, sizeof(buf), c.count, c.page);
+        EXPECT_STREQ(c.limit, buf);
+    }
 }

@@ -1,0 +1,201 @@
+// The notify popup: a topmost, non-activating window sized to its text.
+#include "SplashWindow.h"
+#include <afxwin.h>
+#include <memory>
+#include <vector>
+#include "unique_res.h"
+
+namespace {
+
+const int kIconGap = 8;        // between the icon and the text
+const int kEdgeGap = 4;        // between the popup and the work area's edges
+const UINT_PTR kCloseTimer = 1;
+
+class CSplashWnd : public CWnd {
+public:
+    CString m_text;
+    SPLASH_STYLE_INFO m_style{};
+    HICON m_icon = nullptr;        // a shared system icon, not released
+    CFont m_font;
+    CRect m_textRect;              // client coordinates
+
+    BOOL Show(const wchar_t* text, DWORD timeout, HWND parent, int x, int y);
+    BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
+    void PostNcDestroy() override;
+
+protected:
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC*) { return TRUE; }
+    void OnTimer(UINT_PTR id);
+    void OnLButtonUp(UINT, CPoint) { PostMessage(WM_CLOSE); }
+    DECLARE_MESSAGE_MAP()
+};
+
+// Splash windows alive on this thread; each leaves the list when its window is gone.
+std::vector<std::unique_ptr<CSplashWnd>>& live_splashes() {
+    static thread_local std::vector<std::unique_ptr<CSplashWnd>> list;
+    return list;
+}
+
+HICON icon_of(DWORD kind) {
+    switch (kind & SPLASH_ICON_MASK) {
+    case SPLASH_ICON_INFORMATION: return LoadIconW(nullptr, IDI_INFORMATION);
+    case SPLASH_ICON_WARNING: return LoadIconW(nullptr, IDI_WARNING);
+    case SPLASH_ICON_ERROR: return LoadIconW(nullptr, IDI_ERROR);
+    case SPLASH_ICON_QUESTION: return LoadIconW(nullptr, IDI_QUESTION);
+    default: return nullptr;
+    }
+}
+
+CRect work_area_of(HWND parent, int x, int y, bool at) {
+    HMONITOR mon = at ? MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONEAREST)
+                      : MonitorFromWindow(parent, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    if (mon && GetMonitorInfoW(mon, &mi)) return CRect(mi.rcWork);
+    CRect rc;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &rc, 0);
+    return rc;
+}
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+HINSTANCE uikit_instance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+
+// The class of splash windows, registered once per process in this module.
+const wchar_t* splash_class() {
+    static const ATOM atom = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.style = CS_SAVEBITS | CS_DROPSHADOW;
+        wc.lpfnWndProc = &DefWindowProcW;
+        wc.hInstance = uikit_instance();
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = SPLASH_WINDOW_CLASS;
+        return RegisterClassExW(&wc);
+    }();
+    return atom ? SPLASH_WINDOW_CLASS : nullptr;
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CSplashWnd, CWnd)
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+    ON_WM_TIMER()
+    ON_WM_LBUTTONUP()
+END_MESSAGE_MAP()
+
+BOOL CSplashWnd::Show(const wchar_t* text, DWORD timeout, HWND parent, int x, int y) {
+    m_text = text;
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof(ncm);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0))
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(LOGFONTW), &ncm.lfMessageFont);
+    LOGFONTW lf = ncm.lfMessageFont;
+    if (m_style.nFontHeightAdjust) {
+        int mag = (lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight) + m_style.nFontHeightAdjust;
+        lf.lfHeight = lf.lfHeight < 0 ? -(mag < 1 ? 1 : mag) : (mag < 1 ? 1 : mag);
+    }
+    m_font.CreateFontIndirect(&lf);
+
+    const bool at = x != 0 || y != 0;
+    CRect work = work_area_of(parent, x, y, at);
+
+    // Text size: wrapped at a third of the work area's width.
+    CRect measured(0, 0, work.Width() / 3 > 200 ? work.Width() / 3 : 200, 0);
+    {
+        win32::unique_dc mem(CreateCompatibleDC(nullptr));
+        HGDIOBJ old = SelectObject(mem.get(), m_font.m_hObject);
+        DrawTextW(mem.get(), m_text, m_text.GetLength(), &measured, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        SelectObject(mem.get(), old);
+    }
+    const int iconW = m_icon ? GetSystemMetrics(SM_CXICON) : 0;
+    const int iconH = m_icon ? GetSystemMetrics(SM_CYICON) : 0;
+    const int edge = m_style.nBorder + m_style.nPaddingX, edgeY = m_style.nBorder + m_style.nPaddingY;
+    const int contentH = measured.Height() > iconH ? measured.Height() : iconH;
+    const int w = edge * 2 + (m_icon ? iconW + kIconGap : 0) + measured.Width();
+    const int h = edgeY * 2 + contentH;
+    m_textRect = CRect(edge + (m_icon ? iconW + kIconGap : 0), edgeY + (contentH - measured.Height()) / 2, 0, 0);
+    m_textRect.right = m_textRect.left + measured.Width();
+    m_textRect.bottom = m_textRect.top + measured.Height();
+
+    int left = at ? x : work.right - kEdgeGap - w;
+    int top = at ? y : work.bottom - kEdgeGap - h;
+    if (left + w > work.right) left = work.right - w;
+    if (top + h > work.bottom) top = work.bottom - h;
+    if (left < work.left) left = work.left;
+    if (top < work.top) top = work.top;
+
+    const wchar_t* cls = splash_class();
+    if (!cls || !CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, cls, m_text, WS_POPUP, left, top, w, h,
+                  parent, nullptr))
+        return FALSE;
+    if (timeout) SetTimer(kCloseTimer, timeout);
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    UpdateWindow();
+    return TRUE;
+}
+
+BOOL CSplashWnd::PreCreateWindow(CREATESTRUCTW& cs) {
+    cs.hInstance = uikit_instance();
+    return TRUE;
+}
+
+void CSplashWnd::OnPaint() {
+    CPaintDC dc(this);
+    CRect rc;
+    GetClientRect(&rc);
+    if (m_style.nBorder > 0) {
+        dc.FillSolidRect(&rc, m_style.crBorder);
+        rc.DeflateRect(m_style.nBorder, m_style.nBorder);
+    }
+    dc.FillSolidRect(&rc, m_style.crBack);
+    if (m_icon) {
+        int iconH = GetSystemMetrics(SM_CYICON);
+        DrawIconEx(dc, m_style.nBorder + m_style.nPaddingX, rc.top + (rc.Height() - iconH) / 2 > rc.top ? rc.top + (rc.Height() - iconH) / 2 : rc.top,
+                   m_icon, 0, 0, 0, nullptr, DI_NORMAL);
+    }
+    CFont* old = dc.SelectObject(&m_font);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(m_style.crText);
+    CRect text = m_textRect;
+    dc.DrawText(m_text, &text, DT_WORDBREAK | DT_NOPREFIX);
+    dc.SelectObject(old);
+}
+
+void CSplashWnd::OnTimer(UINT_PTR id) {
+    if (id != kCloseTimer) return;
+    KillTimer(kCloseTimer);
+    PostMessage(WM_CLOSE);
+}
+
+void CSplashWnd::PostNcDestroy() {
+    auto& list = live_splashes();
+    for (auto it = list.begin(); it != list.end(); ++it)
+        if (it->get() == this) {
+            std::unique_ptr<CSplashWnd> self = std::move(*it);
+            list.erase(it);
+            return;   // self ends this object
+        }
+}
+
+HWND ShowSplashWindow(const wchar_t* text, DWORD dwTimeout, HWND hParent, int x, int y, DWORD dwFlags,
+                      BOOL bIcon, const SPLASH_STYLE_INFO* style) {
+    static const SPLASH_STYLE_INFO kDefault = {10, 10, 1, GetSysColor(COLOR_INFOBK), GetSysColor(COLOR_INFOTEXT),
+                                               GetSysColor(COLOR_WINDOWFRAME), 0};
+    auto wnd = std::make_unique<CSplashWnd>();
+    wnd->m_style = style ? *style : kDefault;
+    if (wnd->m_style.nBorder < 0) wnd->m_style.nBorder = 0;
+    if (wnd->m_style.nPaddingX < 0) wnd->m_style.nPaddingX = 0;
+    if (wnd->m_style.nPaddingY < 0) wnd->m_style.nPaddingY = 0;
+    wnd->m_icon = bIcon ? icon_of(dwFlags) : nullptr;
+    CSplashWnd* p = wnd.get();
+    live_splashes().push_back(std::move(wnd));
+    if (!p->Show(text ? text : L"", dwTimeout, hParent, x, y)) {
+        HWND h = p->m_hWnd;
+        if (h) ::DestroyWindow(h);   // PostNcDestroy drops the object
+        else p->PostNcDestroy();
+        return nullptr;
+    }
+    return p->m_hWnd;
+}

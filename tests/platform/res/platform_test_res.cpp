@@ -1,0 +1,1 @@
+// A resource-only library for the platform tests.
