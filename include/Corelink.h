@@ -11,3 +11,5 @@
 #include "XmlDoc.h"
 #include "NetConnector.h"
 #include "LanguageResources.h"
+#include "SxMessageBox.h"
+#include "ShellIntegration.h"

@@ -1,0 +1,73 @@
+// The rules of the hinted message: hint numbers by module, model and interface, the Sharp
+// models' information texts and the adapter names of hint texts.
+#include <gtest/gtest.h>
+#include "hint_rules.h"
+
+TEST(HintRules, HintNumberByModule) {
+    const unsigned long values[7] = {10, 11, 12, 13, 14, 15, 0xFFFFFFFFul};
+    struct Row { int module, hint; };
+    const Row rows[] = {{0, 10}, {1, 11}, {2, 12}, {4, 13}, {16, 14}, {32, 15}, {256, -1},
+                        {3, -1}, {8, -1}, {64, -1}, {128, -1}, {-1, -1}, {512, -1}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.module);
+        EXPECT_EQ(r.hint, ModuleHintNumber(values, r.module));
+    }
+}
+
+TEST(HintRules, ModelOverrides) {
+    struct Row { int moduleHint; const wchar_t* model; const wchar_t* iface; int hint; };
+    const Row rows[] = {
+        {12, L"SHARP_GX25", L"USB Cable", 28},
+        {-1, L"SHARP_GX25", L"IrDA", 29},          // also for a module without a hint of its own
+        {12, L"SHARP_GX25", L"Bluetooth", 30},
+        {12, L"SHARP_GX25", L"Serial", -1},
+        {12, L"SHARP_GX25", L"", -1},
+        {12, L"sharp_gx25", L"IrDA", 12},          // model names are exact
+        {12, L"SHARP_GX25", L"irda", -1},          // and so are interface names
+        {12, L"SHARP_902SH", L"IrDA", 12},
+        {-1, L"VX-Phone", L"USB Cable", -1},
+        {7, nullptr, nullptr, 7},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << (r.model ? r.model : L"(null)") << " on " << (r.iface ? r.iface : L"(null)"));
+        EXPECT_EQ(r.hint, HintNumberFor(r.moduleHint, r.model, r.iface));
+    }
+    EXPECT_TRUE(HasSharpInformation(L"SHARP_902SH"));
+    EXPECT_TRUE(HasSharpInformation(L"SHARP_GX40"));
+    EXPECT_FALSE(HasSharpInformation(L"SHARP_GX25"));
+    EXPECT_FALSE(HasSharpInformation(L"sharp_gx40"));
+    EXPECT_FALSE(HasSharpInformation(nullptr));
+}
+
+TEST(HintRules, SharpInformationTexts) {
+    struct Row { const wchar_t* iface; const wchar_t* text; };
+    const Row rows[] = {
+        {L"USB Cable", L"Connect the USB cable."},
+        {L"IrDA", L"Use the cable on the port (infrared); then start the driver and the panel."},
+        {L"Bluetooth", L"Use the cable on the port (radio); then start the driver and the panel.\r\nPair the handset first."},
+        {L"Serial", L""},   // no information box rather than an empty one
+        {L"usb cable", L""},
+        {nullptr, L""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.iface ? r.iface : L"(null)");
+        EXPECT_STREQ(r.text, SharpInformationText(r.iface).GetString());
+    }
+}
+
+TEST(HintRules, AdapterNames) {
+    struct Row { const wchar_t* in; int usb, bt; const wchar_t* out; };
+    const Row rows[] = {
+        {L"Plug in the adapter (VX-200) now.", 220, 0, L"Plug in the adapter (VX-Bluetooth) now."},
+        {L"(VX-200) and (VX-200)", 220, 230, L"(VX-Bluetooth) and (VX-Bluetooth)"},
+        {L"Adapter VX-200 ready", 220, 0, L"Adapter VX-200 ready"},       // without parenthesis: unchanged
+        {L"Adapter VX-200 ready", 0, 230, L"Adapter VX-Bluetooth ready"},
+        {L"Adapter (VX-200) ready", 0, 230, L"Adapter (VX-Bluetooth) ready"},
+        {L"Adapter VX-200 ready", 221, 231, L"Adapter VX-200 ready"},
+        {L"", 220, 230, L""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.in << " usb " << r.usb << " bt " << r.bt);
+        EXPECT_STREQ(r.out, ApplyAdapterName(r.in, r.usb, r.bt).GetString());
+    }
+}
