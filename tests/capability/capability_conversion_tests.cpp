@@ -159,8 +159,12 @@ TEST(CapabilityConversion, OverLongNestedListsLeaveTheirNeighboursAlone) {
     std::vector<MelodyList> lists;
     for (int i = 0; i < 10; ++i) lists.emplace_back(100 + i, std::vector<unsigned long>(i == 0 || i == 9 ? 11 : 1, 2));
     lists[1].infos[0].dwFormat = 8;
-    lists[0].infos[10].dwFormat = 0x40;   // would land in slot 1's row
-    lists[9].infos[10].dwFormat = 0x40;   // would land past the last row
+    lists[1].caps[0].szExt[0] = L'm';
+    for (int i : {0, 9}) {   // the eleventh entries would land in slot 1's row / past the last row
+        lists[i].infos[10].dwFormat = 0x40;
+        lists[i].caps[10].szExt[0] = L'x';
+        lists[i].caps[10].szExt[1] = L'x';
+    }
     std::vector<xMDY_CAP_INFO> melodies;
     for (MelodyList& l : lists) melodies.push_back(l.melody);
 
@@ -183,6 +187,9 @@ TEST(CapabilityConversion, OverLongNestedListsLeaveTheirNeighboursAlone) {
     pl[0].abDetail[0] = 0x11;
     pl[1].abDetail[0] = 0x22;
     FJ_CAP_INFO fj{nullptr, pl.data(), 2};
+    CAL_CAP_INFO cal{};   // the calendar table follows the video qualities
+    cal.eType = static_cast<ME_CAL_TYPE>(5);
+    cal.abDetail[19] = 0x55;
 
     memset(&g_NameOrder, 0x77, sizeof(g_NameOrder));   // the shared value after the PL table
     RAW_ME_CAPABILITY raw{};
@@ -191,6 +198,8 @@ TEST(CapabilityConversion, OverLongNestedListsLeaveTheirNeighboursAlone) {
     raw.pVideoCap = videos.data();
     raw.nVideoCapCount = 4;
     raw.pFJCap = &fj;
+    raw.pCalCap = &cal;
+    raw.nCalCapCount = 1;
     g_cap = raw;
 
     struct Case { const char* what; long long got, want; };
@@ -205,16 +214,20 @@ TEST(CapabilityConversion, OverLongNestedListsLeaveTheirNeighboursAlone) {
     g_cap = first;
     VIDEO_DIMENSION dim{};
     VIDEO_QUALITY quality{};
+    CAL_CAP_INFO calOut{};
+    g_cap.GetCalCapByIndex(0, &calOut);
     const Case cases[] = {
         {"melody 0 untouched by melody 9", m0After9, 2},
         {"melody 1's row untouched by melody 0", static_cast<long long>(GetSupportFmt(m1)), 8},
+        {"melody 1's extension untouched by melody 0", GetMdyExtensionName(m1, 8) == L"m", 1},
         {"melody 9 keeps ten formats", static_cast<long long>(GetSupportFmt(m9)), 2},
         {"stored format count as received", m0.nFormatCount, 11},
         {"video 1 dimension 0 untouched by video 0",
          (g_cap.GetVideoDimAttr(11, 0, &dim), dim.abDetail[0]), 0x20},
         {"video 0 dimension 3 copied", (g_cap.GetVideoDimAttr(10, 3, &dim), dim.abDetail[0]), 0x23},
-        {"dimension 1 quality 0 untouched by dimension 0",
-         (g_cap.GetVideoQuality(10, 1, 0, &quality), quality.abDetail[0]), 0x30},
+        {"video 0's first quality untouched by video 3's dimensions",
+         (g_cap.GetVideoQuality(10, 0, 0, &quality), quality.abDetail[0]), 0x30},
+        {"calendar untouched by the last qualities", calOut.abDetail[19], 0x55},
         {"last video, last dimension, last quality copied",
          (g_cap.GetVideoQuality(13, 3, 2, &quality), quality.abDetail[0]), 0x32},
         {"PL count bound", g_cap.GetFJPLCapCount(), 1},
