@@ -45,9 +45,10 @@ private:
 
 class CORELINK_API _xml_element {
 public:
-    _xml_element();
-    // Copies of both texts; a null text stays null.
+    _xml_element();   // no name, no value, no attributes, no children
+    // Copies of both texts; a null text stays null. Empty lists.
     _xml_element(const unsigned short* name, const unsigned short* value);
+    // Copies share the texts and the records of the lists (each list is the copy's own).
     _xml_element(const _xml_element& other);
     _xml_element& operator=(const _xml_element& other);
     ~_xml_element();   // releases its handles without recursion, however deep the tree

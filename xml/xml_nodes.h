@@ -1,8 +1,9 @@
 // Shared texts and node handles of the XML model.
 //
 // A shared text is a header {chunk, count, length} followed by the zero-terminated units;
-// the records point at the units. A node in a list carries the number of list handles held
-// on it; the last release deletes it. Releasing a subtree never recurses and never
+// the records point at the units. A record carries the number of handles held on it: one
+// from its making, which the list it first joins takes over, and one per further list that
+// holds it; the last release deletes it. Releasing a subtree never recurses and never
 // allocates, so trees of any depth are released on a small stack, in destructors too.
 //
 // Out of memory: the allocating helpers here throw std::bad_alloc; every exported

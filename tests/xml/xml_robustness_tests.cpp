@@ -1,5 +1,6 @@
 // Hostile inputs and a seeded mutation loop: no crash, no hang, the same tree as a literal
-// reading of the rules, and what the writer makes of any parsed tree parses again.
+// reading of the rules, and what the writer makes of any parsed tree reads back as the
+// rules read that text.
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
