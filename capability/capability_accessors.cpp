@@ -1,4 +1,9 @@
 // ME_CAPABILITY accessors over the shared tables.
+//
+// Every table is read through the same few forms: search by key, take by index, flags of
+// a found entry, a row of a counted list. Counts come from the record or the shared block
+// and are limited to their table: a record copied whole from elsewhere may carry any
+// count, and no accessor reads past a table.
 #include <string.h>
 #include "Capability.h"
 #include "SharedState.h"
@@ -6,29 +11,79 @@
 
 namespace {
 
-// The index of the first of the first `count` entries whose key is `key`, or -1.
-template <class T, class Key>
-int find(const T* table, int count, Key key, Key T::*field) {
-    for (int i = 0; i < count; ++i)
-        if (table[i].*field == key) return i;
-    return -1;
-}
-
-template <class T>
-void copy_out(T* out, const T& entry) {
-    if (out) *out = entry;
-}
-
+int limit(int count, int bound) { return count < bound ? count : bound; }
 bool in_range(int index, int count) { return index >= 0 && index < count; }
 
-// A count read from a record or the shared block, limited to its table: a record copied
-// whole from elsewhere may carry any count, and no accessor reads past its table.
-int limit(int count, int bound) { return count < bound ? count : bound; }
+// The first of the first `count` entries of table whose key is `key`, or null.
+template <class T, size_t N, class Key>
+T* find(T (&table)[N], int count, Key T::*field, Key key) {
+    for (int i = 0; i < limit(count, static_cast<int>(N)); ++i)
+        if (table[i].*field == key) return &table[i];
+    return nullptr;
+}
 
-int find_img(int count, int type) { return find(g_aryImgCap, limit(count, kImgCapSlots), type, &IMG_CAP_INFO::nType); }
-int find_mdy(int count, int type) { return find(g_aryMdyCap, limit(count, kMdyCapSlots), type, &xMDY_CAP_INFO::nType); }
-int find_video(int count, int type) { return find(g_aryVideoCap, limit(count, kVideoCapSlots), type, &VIDEO_CAP_INFO::nType); }
-int find_cal(int count, ME_CAL_TYPE type) { return find(g_aryCalCap, limit(count, kCalCapSlots), type, &CAL_CAP_INFO::eType); }
+IMG_CAP_INFO* find_img(int count, int type) { return find(g_aryImgCap, count, &IMG_CAP_INFO::nType, type); }
+xMDY_CAP_INFO* find_mdy(int count, int type) { return find(g_aryMdyCap, count, &xMDY_CAP_INFO::nType, type); }
+VIDEO_CAP_INFO* find_video(int count, int type) { return find(g_aryVideoCap, count, &VIDEO_CAP_INFO::nType, type); }
+CAL_CAP_INFO* find_cal(int count, ME_CAL_TYPE type) { return find(g_aryCalCap, count, &CAL_CAP_INFO::eType, type); }
+
+template <class T, size_t N>
+int index_of(const T (&table)[N], const T* entry) { return entry ? static_cast<int>(entry - table) : -1; }
+
+// By key: the entry's index, or -1; a null output gives -1 at once. `clear`: the output is
+// zeroed before the search, else it is left as it was when nothing is found.
+template <class T, size_t N>
+int get_by_key(const T (&table)[N], const T* entry, T* out, bool clear) {
+    if (!out) return -1;
+    if (clear) memset(out, 0, sizeof(*out));
+    if (entry) *out = *entry;
+    return index_of(table, entry);
+}
+
+// By key, overwriting the found entry whole: its index, or -1.
+template <class T, size_t N>
+int set_by_key(const T (&table)[N], T* entry, const T& value) {
+    if (entry) *entry = value;
+    return index_of(table, entry);
+}
+
+// By position: the entry's key (copied out when out is not null), or a zero key with the
+// output untouched when out of range.
+template <class T, size_t N, class Key>
+Key by_index(const T (&table)[N], int count, int index, T* out, Key T::*key) {
+    if (!in_range(index, limit(count, static_cast<int>(N)))) return Key();
+    if (out) *out = table[index];
+    return table[index].*key;
+}
+
+// A found entry's flags AND mask; 0 when not found.
+template <class T>
+unsigned long masked(const T* entry, unsigned long T::*flags, unsigned long mask) {
+    return entry ? entry->*flags & mask : 0;
+}
+
+// 1 when the found entry's flags are all clear; 0 when any is set or it is not found.
+template <class T>
+int all_clear(const T* entry, unsigned long T::*flags) {
+    return entry && entry->*flags == 0 ? 1 : 0;
+}
+
+// Row `index` of a counted list: 1 with the row copied, 0 for a null output or an index
+// out of range.
+template <class T, size_t N>
+int row(const T (&table)[N], int count, int index, T* out) {
+    if (!out || !in_range(index, limit(count, static_cast<int>(N)))) return 0;
+    *out = table[index];
+    return 1;
+}
+
+// A single record behind a presence flag: 1 with the record copied, else 0.
+template <class T>
+int present(const T& record, int flag, T* out) {
+    if (!out || !flag) return 0;
+    *out = record;
+    return 1;
+}
 
 } // namespace
 
@@ -37,126 +92,74 @@ int ME_CAPABILITY::GetMdyCapCount() { return nMdyCapCount; }
 int ME_CAPABILITY::GetVideoCapCount() { return nVideoCapCount; }
 
 int ME_CAPABILITY::GetImgCapByIndex(int index, IMG_CAP_INFO* out) {
-    if (!in_range(index, limit(nImgCapCount, kImgCapSlots))) return 0;
-    copy_out(out, g_aryImgCap[index]);
-    return g_aryImgCap[index].nType;
+    return by_index(g_aryImgCap, nImgCapCount, index, out, &IMG_CAP_INFO::nType);
 }
-
 int ME_CAPABILITY::GetMdyCapByIndex(int index, xMDY_CAP_INFO* out) {
-    if (!in_range(index, limit(nMdyCapCount, kMdyCapSlots))) return 0;
-    copy_out(out, g_aryMdyCap[index]);
-    return g_aryMdyCap[index].nType;
+    return by_index(g_aryMdyCap, nMdyCapCount, index, out, &xMDY_CAP_INFO::nType);
 }
-
 int ME_CAPABILITY::GetVideoCapByIndex(int index, VIDEO_CAP_INFO* out) {
-    if (!in_range(index, limit(nVideoCapCount, kVideoCapSlots))) return 0;
-    copy_out(out, g_aryVideoCap[index]);
-    return g_aryVideoCap[index].nType;
+    return by_index(g_aryVideoCap, nVideoCapCount, index, out, &VIDEO_CAP_INFO::nType);
 }
-
 ME_CAL_TYPE ME_CAPABILITY::GetCalCapByIndex(int index, CAL_CAP_INFO* out) {
-    if (!in_range(index, limit(nCalCapCount, kCalCapSlots))) return static_cast<ME_CAL_TYPE>(0);
-    copy_out(out, g_aryCalCap[index]);
-    return g_aryCalCap[index].eType;
+    return by_index(g_aryCalCap, nCalCapCount, index, out, &CAL_CAP_INFO::eType);
 }
 
 int ME_CAPABILITY::GetImgCap(int type, IMG_CAP_INFO* out) {
-    if (!out) return -1;
-    memset(out, 0, sizeof(*out));
-    int i = find_img(nImgCapCount, type);
-    if (i >= 0) *out = g_aryImgCap[i];
-    return i;
+    return get_by_key(g_aryImgCap, find_img(nImgCapCount, type), out, true);
 }
-
 int ME_CAPABILITY::GetVideoCap(int type, VIDEO_CAP_INFO* out) {
-    if (!out) return -1;
-    memset(out, 0, sizeof(*out));
-    int i = find_video(nVideoCapCount, type);
-    if (i >= 0) *out = g_aryVideoCap[i];
-    return i;
+    return get_by_key(g_aryVideoCap, find_video(nVideoCapCount, type), out, true);
 }
-
 int ME_CAPABILITY::GetMdyCap(int type, xMDY_CAP_INFO* out) {
-    if (!out) return -1;
-    int i = find_mdy(nMdyCapCount, type);
-    if (i >= 0) *out = g_aryMdyCap[i];
-    return i;
+    return get_by_key(g_aryMdyCap, find_mdy(nMdyCapCount, type), out, false);
 }
-
 int ME_CAPABILITY::GetCalCap(int type, CAL_CAP_INFO* out) {
-    if (!out) return -1;
-    int i = find_cal(nCalCapCount, static_cast<ME_CAL_TYPE>(type));
-    if (i >= 0) *out = g_aryCalCap[i];
-    return i;
+    return get_by_key(g_aryCalCap, find_cal(nCalCapCount, static_cast<ME_CAL_TYPE>(type)), out, false);
 }
 
 int ME_CAPABILITY::SetImgCap(int type, IMG_CAP_INFO entry) {
-    int i = find_img(nImgCapCount, type);
-    if (i >= 0) g_aryImgCap[i] = entry;
-    return i;
+    return set_by_key(g_aryImgCap, find_img(nImgCapCount, type), entry);
 }
-
 int ME_CAPABILITY::SetMdyCap(int type, xMDY_CAP_INFO entry) {
-    int i = find_mdy(nMdyCapCount, type);
-    if (i >= 0) g_aryMdyCap[i] = entry;
-    return i;
+    return set_by_key(g_aryMdyCap, find_mdy(nMdyCapCount, type), entry);
 }
 
 int ME_CAPABILITY::GetCalCapByType(ME_CAL_TYPE type, CAL_CAP_INFO* out) {
-    int i = find_cal(nCalCapCount, type);
-    if (i < 0 || !out) return 0;
-    *out = g_aryCalCap[i];
-    return 1;
+    return out && get_by_key(g_aryCalCap, find_cal(nCalCapCount, type), out, false) >= 0 ? 1 : 0;
 }
-
 int ME_CAPABILITY::SetCalCapByType(ME_CAL_TYPE type, CAL_CAP_INFO entry) {
-    int i = find_cal(nCalCapCount, type);
-    if (i < 0) return 0;
-    g_aryCalCap[i] = entry;
-    return 1;
+    return set_by_key(g_aryCalCap, find_cal(nCalCapCount, type), entry) >= 0 ? 1 : 0;
 }
 
 unsigned long ME_CAPABILITY::IsImgCapFunEnable(int type, unsigned long mask) {
-    int i = find_img(nImgCapCount, type);
-    return i < 0 ? 0 : g_aryImgCap[i].dwFunFlags & mask;
+    return masked(find_img(nImgCapCount, type), &IMG_CAP_INFO::dwFunFlags, mask);
 }
-
 unsigned long ME_CAPABILITY::IsImgCapSetLogoEnable(int type, unsigned long mask) {
-    int i = find_img(nImgCapCount, type);
-    return i < 0 ? 0 : g_aryImgCap[i].dwSetLogoFlags & mask;
+    return masked(find_img(nImgCapCount, type), &IMG_CAP_INFO::dwSetLogoFlags, mask);
 }
-
 int ME_CAPABILITY::IsImgCapSupportLogoFun(int type) {
-    int i = find_img(nImgCapCount, type);
-    return i >= 0 && g_aryImgCap[i].dwSetLogoFlags == 0 ? 1 : 0;
+    return all_clear(find_img(nImgCapCount, type), &IMG_CAP_INFO::dwSetLogoFlags);
 }
-
 unsigned long ME_CAPABILITY::IsMdyCapSetTonesEnable(int type, unsigned long mask) {
-    int i = find_mdy(nMdyCapCount, type);
-    return i < 0 ? 0 : g_aryMdyCap[i].dwSetTonesFlags & mask;
+    return masked(find_mdy(nMdyCapCount, type), &xMDY_CAP_INFO::dwSetTonesFlags, mask);
 }
-
 int ME_CAPABILITY::IsMdyCapSupportTonesFun(int type) {
-    int i = find_mdy(nMdyCapCount, type);
-    return i >= 0 && g_aryMdyCap[i].dwSetTonesFlags == 0 ? 1 : 0;
+    return all_clear(find_mdy(nMdyCapCount, type), &xMDY_CAP_INFO::dwSetTonesFlags);
 }
-
 unsigned long ME_CAPABILITY::IsMdyCapFunEnable(int type, unsigned long mask) {
-    int i = find_mdy(nMdyCapCount, type);
-    if (i < 0 || g_aryMdyCap[i].nFormatCount < 1) return 0;
-    return g_aryMdyCap[i].dwFunFlags & mask;
+    const xMDY_CAP_INFO* melody = find_mdy(nMdyCapCount, type);
+    return melody && melody->nFormatCount >= 1 ? masked(melody, &xMDY_CAP_INFO::dwFunFlags, mask) : 0;
 }
-
 unsigned long ME_CAPABILITY::IsVideoCapFunEnable(int type, unsigned long mask) {
-    int i = find_video(nVideoCapCount, type);
-    return i < 0 ? 0 : g_aryVideoCap[i].dwFunFlags & mask;
+    return masked(find_video(nVideoCapCount, type), &VIDEO_CAP_INFO::dwFunFlags, mask);
 }
 
+// The video searches below look at all slots: one left by an earlier, longer list is
+// still found.
 int ME_CAPABILITY::GetVideoDimAttr(int type, int dim, VIDEO_DIMENSION* out) {
     if (!out || !in_range(dim, kVideoDimSlots)) return 0;
     memset(out, 0, sizeof(*out));
-    // All slots: one left by an earlier, longer list is still found.
-    int i = find_video(kVideoCapSlots, type);
+    const int i = index_of(g_aryVideoCap, find_video(kVideoCapSlots, type));
     if (i < 0) return 0;
     *out = g_aryVideoDim[i][dim];
     return 1;
@@ -165,65 +168,34 @@ int ME_CAPABILITY::GetVideoDimAttr(int type, int dim, VIDEO_DIMENSION* out) {
 int ME_CAPABILITY::GetVideoQuality(int type, int dim, int quality, VIDEO_QUALITY* out) {
     if (!out || !in_range(dim, kVideoDimSlots) || !in_range(quality, kVideoQualitySlots)) return 0;
     memset(out, 0, sizeof(*out));
-    int i = find_video(kVideoCapSlots, type);
+    const int i = index_of(g_aryVideoCap, find_video(kVideoCapSlots, type));
     if (i < 0) return 0;
     *out = g_aryVideoQuality[i][dim][quality];
     return 1;
 }
 
-int ME_CAPABILITY::GetMMSCap(MMS_CAP_INFO* out) {
-    if (!out || !g_bMMSCap) return 0;
-    *out = g_MMSCap;
-    return 1;
-}
+int ME_CAPABILITY::GetMMSCap(MMS_CAP_INFO* out) { return present(g_MMSCap, g_bMMSCap, out); }
 
 bool TestMMSCapFlag(ME_CAPABILITY& /*cap*/, unsigned long flags) {
     return g_bMMSCap && (g_MMSCap.dwMMSFlags & flags) == flags;
 }
 
-int ME_CAPABILITY::GetFmgrCap(FMGR_CAP_INFO* out) {
-    if (!out || !g_bFmgrCap) return 0;
-    *out = g_FmgrCap;
-    return 1;
-}
+int ME_CAPABILITY::GetFmgrCap(FMGR_CAP_INFO* out) { return present(g_FmgrCap, g_bFmgrCap, out); }
+int ME_CAPABILITY::GetFJCap(FJ_CAP_INFO* out) { return present(g_FJCap, 1, out); }   // no presence flag
 
 int ME_CAPABILITY::GetFmgrFileAttrCount() { return g_nFmgrFileTypeCount; }
-
-int ME_CAPABILITY::GetFmgrFileAttr(int index, FMGR_FILETYPE_CAP* out) {
-    if (!out || !in_range(index, limit(g_nFmgrFileTypeCount, kFileTypeSlots))) return 0;
-    memset(out, 0, sizeof(*out));
-    *out = g_aryFmgrFileType[index];
-    return 1;
-}
-
-int ME_CAPABILITY::GetFJCap(FJ_CAP_INFO* out) {
-    if (!out) return 0;
-    *out = g_FJCap;
-    return 1;
-}
-
 int ME_CAPABILITY::GetFJFileTypeCount() { return g_nFJFileTypeCount; }
 int ME_CAPABILITY::GetFJPLCapCount() { return g_nFJPLCount; }
 
+int ME_CAPABILITY::GetFmgrFileAttr(int index, FMGR_FILETYPE_CAP* out) {
+    return row(g_aryFmgrFileType, g_nFmgrFileTypeCount, index, out);
+}
 int ME_CAPABILITY::GetFJFileTypeAttr(int index, FMGR_FILETYPE_CAP* out) {
-    if (!out || !in_range(index, limit(g_nFJFileTypeCount, kFileTypeSlots))) return 0;
-    memset(out, 0, sizeof(*out));
-    *out = g_aryFJFileType[index];
-    return 1;
+    return row(g_aryFJFileType, g_nFJFileTypeCount, index, out);
 }
+int ME_CAPABILITY::GetFJPLCapInfo(int index, PL_CAP_INFO* out) { return row(g_aryFJPLCap, g_nFJPLCount, index, out); }
 
-int ME_CAPABILITY::GetFJPLCapInfo(int index, PL_CAP_INFO* out) {
-    if (!out || !in_range(index, limit(g_nFJPLCount, kFJPLSlots))) return 0;
-    *out = g_aryFJPLCap[index];
-    return 1;
-}
-
-int ME_CAPABILITY::GetAgentInfo(AGENT_INFO* out) const {
-    if (!out) return 0;
-    *out = g_AgentInfo;
-    return 1;
-}
-
+int ME_CAPABILITY::GetAgentInfo(AGENT_INFO* out) const { return present(g_AgentInfo, 1, out); }
 void ME_CAPABILITY::SetAgentInfo(const AGENT_INFO& info) { g_AgentInfo = info; }
 
 CONN_CAP_INFO& ME_CAPABILITY::GetConnectionCap() const { return g_EngineConnCap; }

@@ -7,6 +7,7 @@
 #include <wchar.h>
 #include "Capability.h"
 #include "shared_tables.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -20,19 +21,30 @@ void copy_entries(T* dst, const T* src, int n) {
     else memset(dst, 0, sizeof(T) * n);
 }
 
-// At most cap units up to the source's terminator; the rest of the field is zeroed.
-template <size_t N>
-void copy_text(unsigned short (&dst)[N], const unsigned short (&src)[N]) {
-    size_t i = 0;
-    for (; i < N && src[i]; ++i) dst[i] = src[i];
-    for (; i < N; ++i) dst[i] = 0;
+// The header's text fields, each copied as a fixed field.
+template <class... Field>
+void copy_fields(ME_CAPABILITY_FIELDS& dst, const ME_CAPABILITY_FIELDS& src, Field... field) {
+    (copy_field(dst.*field, src.*field), ...);
 }
 
 bool is_null_row(const FMGR_FILETYPE_CAP& row) {
-    const size_t units = sizeof(row.szName) / sizeof(row.szName[0]);
-    wchar_t name[units + 1] = {};
-    for (size_t i = 0; i < units && row.szName[i]; ++i) name[i] = row.szName[i];
-    return _wcsicmp(name, L"NULL") == 0;
+    const size_t n = field_length(row.szName);
+    return n == 4 && _wcsnicmp(wide(row.szName), L"NULL", 4) == 0;
+}
+
+// Copies a file-type list into table up to its "NULL" row, which ends it. The rows before
+// that row are copied; the row itself too when `keepEnd`. Returns the count of the table
+// (the rows copied), or `count` as it was when no "NULL" row comes within the table's
+// bound (all rows of the bound are copied then). A record without a list has no rows: 0.
+template <size_t N>
+int copy_file_types(FMGR_FILETYPE_CAP (&table)[N], const FMGR_FILETYPE_CAP* rows, bool keepEnd, int count) {
+    if (!rows) return 0;
+    for (size_t i = 0; i < N; ++i) {
+        const bool end = is_null_row(rows[i]);
+        if (!end || keepEnd) table[i] = rows[i];
+        if (end) return static_cast<int>(keepEnd ? i + 1 : i);
+    }
+    return count;
 }
 
 void convert_melodies(ME_CAPABILITY& cap, const RAW_ME_CAPABILITY& raw) {
@@ -40,7 +52,7 @@ void convert_melodies(ME_CAPABILITY& cap, const RAW_ME_CAPABILITY& raw) {
     for (int i = 0; i < cap.nMdyCapCount; ++i) {
         xMDY_CAP_INFO& melody = g_aryMdyCap[i];
         copy_entries(&melody, raw.pMdyCap ? &raw.pMdyCap[i] : nullptr, 1);
-        const MDY_FORMAT_CAP* formats = melody.pFormats;   // null too when the melody was
+        const MDY_FORMAT_CAP* formats = melody.pFormats;   // null when the melody entry was cleared
         const int n = bounded(melody.nFormatCount, kMdyFormatSlots);
         copy_entries(g_aryMdyFormat[i], formats, n);
         for (int j = 0; j < n; ++j) {
@@ -62,17 +74,8 @@ void convert_file_manager(ME_CAPABILITY& cap, const RAW_ME_CAPABILITY& raw) {
     }
     g_bFmgrCap = 1;
     g_FmgrCap = *raw.pFmgrCap;
-    // The "NULL" row ends the list and is part of it. No list at all: as for the FJ list,
-    // the rows and their count stay as they were.
-    if (const FMGR_FILETYPE_CAP* rows = g_FmgrCap.pFileTypes) {
-        for (int i = 0; i < kFileTypeSlots; ++i) {
-            g_aryFmgrFileType[i] = rows[i];
-            if (is_null_row(rows[i])) {
-                g_nFmgrFileTypeCount = i + 1;
-                break;
-            }
-        }
-    }
+    // The "NULL" row is part of the file manager's list and of its count.
+    g_nFmgrFileTypeCount = copy_file_types(g_aryFmgrFileType, g_FmgrCap.pFileTypes, true, g_nFmgrFileTypeCount);
     g_FmgrCap.pFileTypes = nullptr;
 }
 
@@ -101,16 +104,8 @@ void convert_fj(ME_CAPABILITY& cap, const RAW_ME_CAPABILITY& raw) {
         return;
     }
     g_FJCap = *raw.pFJCap;
-    // The "NULL" row ends the list and is neither copied nor counted.
-    if (const FMGR_FILETYPE_CAP* rows = g_FJCap.pFileTypes) {
-        for (int i = 0; i < kFileTypeSlots; ++i) {
-            if (is_null_row(rows[i])) {
-                g_nFJFileTypeCount = i;
-                break;
-            }
-            g_aryFJFileType[i] = rows[i];
-        }
-    }
+    // The "NULL" row of the FJ list is neither copied nor counted.
+    g_nFJFileTypeCount = copy_file_types(g_aryFJFileType, g_FJCap.pFileTypes, false, g_nFJFileTypeCount);
     g_FJCap.pFileTypes = nullptr;
     g_nFJPLCount = bounded(g_FJCap.nPLCount, kFJPLSlots);
     copy_entries(g_aryFJPLCap, g_FJCap.pPLCap, g_nFJPLCount);
@@ -126,31 +121,25 @@ ME_CAPABILITY& ME_CAPABILITY::operator=(const ME_CAPABILITY& other) {
 }
 
 ME_CAPABILITY& ME_CAPABILITY::operator=(const RAW_ME_CAPABILITY& raw) {
-    // 1. Header.
+    // In the order of the record: header, images, melodies, file manager, MMS, calendar,
+    // videos and FJ.
+    using F = ME_CAPABILITY_FIELDS;
     dwHead = raw.dwHead;
-    copy_text(szText1, raw.szText1);
-    copy_text(szText2, raw.szText2);
-    copy_text(szText3, raw.szText3);
-    copy_text(szText4, raw.szText4);
-    copy_text(szText5, raw.szText5);
-    copy_text(szText6, raw.szText6);
+    copy_fields(*this, raw, &F::szText1, &F::szText2, &F::szText3, &F::szText4, &F::szText5, &F::szText6);
     memcpy(adwValue, raw.adwValue, sizeof(adwValue));
-    copy_text(szText7, raw.szText7);
-    copy_text(szText8, raw.szText8);
+    copy_fields(*this, raw, &F::szText7, &F::szText8);
 
-    // 2. Images.
     dwValueA = raw.dwValueA;
     dwValueB = raw.dwValueB;
     nImgCapCount = bounded(raw.nImgCapCount, kImgCapSlots);
     copy_entries(g_aryImgCap, raw.pImgCap, nImgCapCount);
     pImgCap = nullptr;
 
-    convert_melodies(*this, raw);                               // 3.
-    memcpy(adwValueC, raw.adwValueC, sizeof(adwValueC));        // 4.
-    convert_file_manager(*this, raw);                           // 5.
-    memcpy(adwModuleValue, raw.adwModuleValue, sizeof(adwModuleValue));   // 6.
+    convert_melodies(*this, raw);
+    memcpy(adwValueC, raw.adwValueC, sizeof(adwValueC));
+    convert_file_manager(*this, raw);
+    memcpy(adwModuleValue, raw.adwModuleValue, sizeof(adwModuleValue));
 
-    // 7. MMS.
     if (raw.pMMSCap) {
         g_bMMSCap = 1;
         g_MMSCap = *raw.pMMSCap;
@@ -159,12 +148,11 @@ ME_CAPABILITY& ME_CAPABILITY::operator=(const RAW_ME_CAPABILITY& raw) {
     }
     pMMSCap = nullptr;
 
-    // 8. Calendar.
     nCalCapCount = bounded(raw.nCalCapCount, kCalCapSlots);
     copy_entries(g_aryCalCap, raw.pCalCap, nCalCapCount);
     pCalCap = nullptr;
 
-    convert_videos(*this, raw);                                 // 9.
-    convert_fj(*this, raw);                                     // 10.
+    convert_videos(*this, raw);
+    convert_fj(*this, raw);
     return *this;
 }

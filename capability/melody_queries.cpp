@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include "MelodyCapability.h"
 #include "shared_tables.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -30,15 +31,44 @@ Formats formats_of(const xMDY_CAP_INFO& mdy) {
     return f;
 }
 
-bool is_one_of(unsigned long v, std::initializer_list<unsigned long> set) {
+// Sets of format flags, as the queries name them.
+using FormatSet = std::initializer_list<unsigned long>;
+const FormatSet kSingleFormats = {MDY_FMT_1, MDY_FMT_2, MDY_FMT_4};
+const FormatSet kSingleFormatsAll = {MDY_FMT_1, MDY_FMT_2, MDY_FMT_4, MDY_FMT_6, MDY_FMT_16777216};   // combined and 16777216 too
+const FormatSet kPolyFormats = {MDY_FMT_8,   MDY_FMT_16,    MDY_FMT_32,   MDY_FMT_64,
+                                MDY_FMT_128, MDY_FMT_256,   MDY_FMT_16384, MDY_FMT_32768};
+const FormatSet kPolyFormatsAll = {MDY_FMT_8,   MDY_FMT_16,   MDY_FMT_32,   MDY_FMT_64,    MDY_FMT_128,
+                                   MDY_FMT_256, MDY_FMT_8192, MDY_FMT_16384, MDY_FMT_32768};   // 8192 too
+const FormatSet kTrackLimitFormats = {MDY_FMT_8,  MDY_FMT_16,    MDY_FMT_24,   MDY_FMT_32,
+                                      MDY_FMT_64, MDY_FMT_16384, MDY_FMT_16480};
+const FormatSet kSizeLimitFormats = {MDY_FMT_8,   MDY_FMT_16,  MDY_FMT_24,    MDY_FMT_32,    MDY_FMT_64,   MDY_FMT_128,
+                                     MDY_FMT_256, MDY_FMT_8192, MDY_FMT_16384, MDY_FMT_16480, MDY_FMT_32768};
+const FormatSet kCapTypeFormats = {MDY_FMT_1,   MDY_FMT_2,    MDY_FMT_4,     MDY_FMT_8,     MDY_FMT_16,
+                                   MDY_FMT_24,  MDY_FMT_32,   MDY_FMT_64,    MDY_FMT_128,   MDY_FMT_256,
+                                   MDY_FMT_8192, MDY_FMT_16384, MDY_FMT_16480, MDY_FMT_32768, MDY_FMT_16777216};
+// The bits of the special-effect formats (32, 64 and 16384).
+const unsigned long kSpecialEffectBits = MDY_FMT_16480;
+
+bool is_one_of(unsigned long v, FormatSet set) {
     for (unsigned long x : set)
         if (v == x) return true;
     return false;
 }
 
-// Views of the format data, by offset from the start of MDY_FORMAT_INFO.
+// Places in MDY_FORMAT_INFO (offsets from its start) of the values the queries read.
+enum FormatDataAt : size_t {
+    kFormatDataAt = 4,       // the format data handed out by GetMdyFileFmtCap
+    kCapTypesAt = 4,         // 32-bit upload capability type flags
+    kLongStrLenAt = 4,       // 16-bit string length limit of format 16777216
+    kTrackLimitAt = 8,       // 16-bit track limit
+    kStrLenAt = 8,           // 16-bit string length limit of format 1
+    kNoteCountAt = 12,       // 32-bit note count limit
+    kSpecialEffectAt = 20,   // 32-bit special-effect capability
+};
+
+// Views of the format data.
 template <class T>
-T view(const MDY_FORMAT_INFO& info, size_t offset) {
+T view(const MDY_FORMAT_INFO& info, FormatDataAt offset) {
     T v;
     memcpy(&v, reinterpret_cast<const unsigned char*>(&info) + offset, sizeof(T));
     return v;
@@ -52,20 +82,20 @@ int first_match(const Formats& f, int formats) {
 }
 
 // The first entry that shares a bit with formats and whose format is in `listed`, or -1.
-int first_listed_match(const Formats& f, int formats, std::initializer_list<unsigned long> listed) {
+int first_listed_match(const Formats& f, int formats, FormatSet listed) {
     for (int j = 0; j < f.count; ++j)
         if ((f.format(j) & static_cast<unsigned long>(formats)) && is_one_of(f.format(j), listed)) return j;
     return -1;
 }
 
-unsigned long or_of(const Formats& f, std::initializer_list<unsigned long> listed) {
+unsigned long or_of(const Formats& f, FormatSet listed) {
     unsigned long out = 0;
     for (int j = 0; j < f.count; ++j)
         if (is_one_of(f.format(j), listed)) out |= f.format(j);
     return out;
 }
 
-bool any_of(const Formats& f, std::initializer_list<unsigned long> listed) {
+bool any_of(const Formats& f, FormatSet listed) {
     for (int j = 0; j < f.count; ++j)
         if (is_one_of(f.format(j), listed)) return true;
     return false;
@@ -73,12 +103,23 @@ bool any_of(const Formats& f, std::initializer_list<unsigned long> listed) {
 
 // How many bytes of format data GetMdyFileFmtCap hands out.
 int file_fmt_bytes(unsigned long format, int size) {
-    if (is_one_of(format, {1, 2, 4})) return 12;
-    if (is_one_of(format, {8, 16, 24})) return 16;
-    if (is_one_of(format, {32, 64, 16480})) return 20;
-    if (format == 128 && size == 40) return 40;
+    if (is_one_of(format, kSingleFormats)) return 12;
+    if (is_one_of(format, {MDY_FMT_8, MDY_FMT_16, MDY_FMT_24})) return 16;
+    if (is_one_of(format, {MDY_FMT_32, MDY_FMT_64, MDY_FMT_16480})) return 20;
+    if (format == MDY_FMT_128 && size == 40) return 40;
     if (format == MDY_FMT_16777216) return 2;
     return 8;
+}
+
+// Bits that GetMdyAllSupportFormat adds for an entry's format; 0 for a format it does not
+// list (24 and 16480 among them).
+int all_support_bits(unsigned long format) {
+    if (is_one_of(format, {MDY_FMT_1, MDY_FMT_2, MDY_FMT_4, MDY_FMT_6, MDY_FMT_8, MDY_FMT_16, MDY_FMT_16777216})) return 0x618;
+    if (is_one_of(format, {MDY_FMT_32, MDY_FMT_64, MDY_FMT_16384})) return 0x5FF8;
+    if (is_one_of(format, {MDY_FMT_128, MDY_FMT_256})) return 0x1980;
+    if (format == MDY_FMT_8192) return 0x2000;
+    if (format == MDY_FMT_32768) return 0x8000;
+    return 0;
 }
 
 } // namespace
@@ -103,42 +144,42 @@ unsigned long GetSupportFmt(xMDY_CAP_INFO& mdy) {
 }
 
 unsigned long GetSupPolyFmt(xMDY_CAP_INFO& mdy) {
-    return or_of(formats_of(mdy), {8, 16, 32, 64, 128, 256, 16384, 32768});
+    return or_of(formats_of(mdy), kPolyFormats);
 }
 
 unsigned long GetSupSingleFmt(xMDY_CAP_INFO& mdy) {
-    return or_of(formats_of(mdy), {1, 2, 4, 6, MDY_FMT_16777216});
+    return or_of(formats_of(mdy), kSingleFormatsAll);
 }
 
 int IsSupportPoly(xMDY_CAP_INFO& mdy) {
-    return any_of(formats_of(mdy), {8, 16, 32, 64, 128, 256, 8192, 16384, 32768}) ? 1 : 0;
+    return any_of(formats_of(mdy), kPolyFormatsAll) ? 1 : 0;
 }
 
-int IsSupportSingle(xMDY_CAP_INFO& mdy) { return any_of(formats_of(mdy), {1, 2, 4}) ? 1 : 0; }
+int IsSupportSingle(xMDY_CAP_INFO& mdy) { return any_of(formats_of(mdy), kSingleFormats) ? 1 : 0; }
 
 unsigned long GetSpecEffCap(xMDY_CAP_INFO& mdy) {
     Formats f = formats_of(mdy);
     for (int j = 0; j < f.count; ++j)
-        if (f.format(j) & MDY_FMT_16480) return static_cast<unsigned long>(view<int>(f.infos[j], 20));
+        if (f.format(j) & kSpecialEffectBits) return static_cast<unsigned long>(view<int>(f.infos[j], kSpecialEffectAt));
     return 0;
 }
 
 int GetULTrkLimit(xMDY_CAP_INFO& mdy, int formats) {
     Formats f = formats_of(mdy);
-    int j = first_listed_match(f, formats, {8, 16, 24, 32, 64, 16384, 16480});
-    return j < 0 ? -1 : view<short>(f.infos[j], 8);
+    int j = first_listed_match(f, formats, kTrackLimitFormats);
+    return j < 0 ? -1 : view<short>(f.infos[j], kTrackLimitAt);
 }
 
 unsigned long GetULNoteCntLimit(xMDY_CAP_INFO& mdy, int formats) {
     Formats f = formats_of(mdy);
     int j = first_match(f, formats);
-    if (j < 0 || !is_one_of(f.format(j), {1, 2, 4})) return 0;
-    return static_cast<unsigned long>(view<int>(f.infos[j], 12));
+    if (j < 0 || !is_one_of(f.format(j), kSingleFormats)) return 0;
+    return static_cast<unsigned long>(view<int>(f.infos[j], kNoteCountAt));
 }
 
 unsigned long GetULSizeLimit(xMDY_CAP_INFO& mdy, int formats) {
     Formats f = formats_of(mdy);
-    int j = first_listed_match(f, formats, {8, 16, 24, 32, 64, 128, 256, 8192, 16384, 16480, 32768});
+    int j = first_listed_match(f, formats, kSizeLimitFormats);
     return j < 0 ? 0 : f.caps[j].dwSizeLimit;
 }
 
@@ -147,31 +188,22 @@ int GetULStrLenLimit(xMDY_CAP_INFO& mdy, int formats) {
     Formats f = formats_of(mdy);
     int j = first_match(f, formats);
     if (j < 0) return -1;
-    if (f.format(j) == 1) return view<short>(f.infos[j], 8);
-    if (f.format(j) == MDY_FMT_16777216) return view<short>(f.infos[j], 4);
+    if (f.format(j) == MDY_FMT_1) return view<short>(f.infos[j], kStrLenAt);
+    if (f.format(j) == MDY_FMT_16777216) return view<short>(f.infos[j], kLongStrLenAt);
     return -1;
 }
 
 int IsULCapTypeEnable(xMDY_CAP_INFO& mdy, int formats, int types) {
     Formats f = formats_of(mdy);
     int j = first_match(f, formats);
-    if (j < 0 || !is_one_of(f.format(j), {1, 2, 4, 8, 16, 24, 32, 64, 128, 256, 8192, 16384, 16480, 32768,
-                                          MDY_FMT_16777216}))
-        return 0;
-    return (view<unsigned long>(f.infos[j], 4) & static_cast<unsigned long>(types)) ? 1 : 0;
+    if (j < 0 || !is_one_of(f.format(j), kCapTypeFormats)) return 0;
+    return (view<unsigned long>(f.infos[j], kCapTypesAt) & static_cast<unsigned long>(types)) ? 1 : 0;
 }
 
 int GetMdyAllSupportFormat(xMDY_CAP_INFO& mdy) {
     Formats f = formats_of(mdy);
     int out = 0;
-    for (int j = 0; j < f.count; ++j) {
-        unsigned long v = f.format(j);
-        if (is_one_of(v, {1, 2, 4, 6, 8, 16, MDY_FMT_16777216})) out |= 0x618;
-        else if (is_one_of(v, {32, 64, 16384})) out |= 0x5FF8;
-        else if (is_one_of(v, {128, 256})) out |= 0x1980;
-        else if (v == 8192) out |= 0x2000;
-        else if (v == 32768) out |= 0x8000;
-    }
+    for (int j = 0; j < f.count; ++j) out |= all_support_bits(f.format(j));
     return out;
 }
 
@@ -179,11 +211,8 @@ CString GetMdyExtensionName(xMDY_CAP_INFO& mdy, int formats) {
     Formats f = formats_of(mdy);
     int j = first_match(f, formats);
     if (j < 0) return CString();
-    const unsigned short* ext = f.caps[j].szExt;
-    const int units = sizeof(f.caps[j].szExt) / sizeof(ext[0]);
-    int n = 0;
-    while (n < units && ext[n]) ++n;   // a full field has no terminator
-    return CString(reinterpret_cast<const wchar_t*>(ext), n);
+    const auto& ext = f.caps[j].szExt;   // a full field has no terminator
+    return CString(wide(ext), static_cast<int>(field_length(ext)));
 }
 
 int GetMdyFileFmtCap(xMDY_CAP_INFO& mdy, int format, void* out, int size) {
@@ -192,7 +221,7 @@ int GetMdyFileFmtCap(xMDY_CAP_INFO& mdy, int format, void* out, int size) {
     for (int j = 0; j < f.count; ++j) {
         if (f.format(j) != static_cast<unsigned long>(format)) continue;
         int n = file_fmt_bytes(f.format(j), size);
-        memcpy(out, reinterpret_cast<const unsigned char*>(&f.infos[j]) + 4, n < size ? n : size);
+        memcpy(out, reinterpret_cast<const unsigned char*>(&f.infos[j]) + kFormatDataAt, n < size ? n : size);
         return 1;
     }
     return 0;

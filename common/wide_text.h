@@ -1,5 +1,15 @@
-// Bounded copies into the fixed UTF-16 arrays of the shared state.
+// Bounded copies into fixed UTF-16 arrays, and the casts between the two spellings of a
+// UTF-16 unit (the interface's unsigned short, the runtime's wchar_t).
+//
+// Two contracts, two names:
+// - copy_text: a whole text with its terminator, or nothing (a text is never stored cut
+//   short);
+// - copy_field: a fixed field of a record, filled the way the record's other writers fill
+//   it: up to its capacity, stopping at the source's terminator, the rest zeroed; a
+//   source that fills the field is copied without a terminator.
+// field_length reads such a field back.
 #pragma once
+#include <stddef.h>
 #include <wchar.h>
 
 inline wchar_t* wide(unsigned short* p) { return reinterpret_cast<wchar_t*>(p); }
@@ -14,4 +24,19 @@ bool copy_text(unsigned short (&dst)[N], const wchar_t* src) {
     if (n) wmemcpy(wide(dst), src, n);
     dst[n] = 0;
     return true;
+}
+
+// The units of a fixed field before its terminator, or all N when it has none.
+template <size_t N>
+size_t field_length(const unsigned short (&field)[N]) {
+    size_t n = 0;
+    while (n < N && field[n]) ++n;
+    return n;
+}
+
+// Copies the fixed field src into dst of the same capacity (see above).
+template <size_t N>
+void copy_field(unsigned short (&dst)[N], const unsigned short (&src)[N]) {
+    const size_t n = field_length(src);
+    for (size_t i = 0; i < N; ++i) dst[i] = i < n ? src[i] : 0;
 }

@@ -7,6 +7,15 @@
 // SetValue on one record give only that record a new text. Shared texts and nodes are
 // reference-counted: whichever of source and copy is destroyed last releases them.
 // Handles returned by the add and find operations are borrowed from their owner.
+//
+// Records made with new and these constructors may be added to a list (attrs, children,
+// m_elements) by hand: the list then owns the record as it owns the ones the add
+// operations make, and frees it when its last holder lets go.
+//
+// No operation throws. Out of memory fails an operation by its result: null from the add
+// and find operations and the text utilities, false from LoadFile and Parsing, the empty
+// text from the writer; a constructor leaves null what it could not copy, and an
+// assignment, SetName or SetValue that cannot be done leaves the record as it was.
 #pragma once
 #include <afxstr.h>
 #include <afxtempl.h>
@@ -30,15 +39,16 @@ public:
 
 private:
     friend struct XmlNodes;
-    long m_nRefs;       // list handles held on this record (records owned by lists only)
+    long m_nRefs;       // handles held on this record: 1 from its making, 1 more per extra list
     void* m_pChunk;     // the reader's memory chunk that holds this record, or null
 };
 
 class CORELINK_API _xml_element {
 public:
-    _xml_element();
-    // Copies of both texts; a null text stays null.
+    _xml_element();   // no name, no value, no attributes, no children
+    // Copies of both texts; a null text stays null. Empty lists.
     _xml_element(const unsigned short* name, const unsigned short* value);
+    // Copies share the texts and the records of the lists (each list is the copy's own).
     _xml_element(const _xml_element& other);
     _xml_element& operator=(const _xml_element& other);
     ~_xml_element();   // releases its handles without recursion, however deep the tree

@@ -4,6 +4,7 @@
 #include "SharedServices.h"
 #include "existence_mutex.h"
 #include "module_state.h"
+#include "shared_mutex.h"
 
 CString ExistenceMutexName(const wchar_t* exeFolder) {
     CString folder(exeFolder);
@@ -16,11 +17,11 @@ CString ExistenceMutexName(const wchar_t* exeFolder) {
 void ClaimExistenceMutex() {
     unsigned short folder[256] = {};
     GetCurrentExecPath(folder, 255);
+    const CString name = ExistenceMutexName(reinterpret_cast<wchar_t*>(folder));
 
-    win32::open_security open;
-    g_hExistMutex.reset(CreateMutexW(&open.sa, FALSE,
-                                     ExistenceMutexName(reinterpret_cast<wchar_t*>(folder))));
-    if (!g_hExistMutex || GetLastError() == ERROR_ALREADY_EXISTS) {
+    SharedMutex m = OpenSharedMutex(name);
+    g_hExistMutex = std::move(m.handle);
+    if (!g_hExistMutex || m.existed) {
         g_bFirstInstance = 0;
         return;
     }

@@ -15,8 +15,8 @@ namespace {
 
 const wchar_t kCommBlockName[] = L"** Veranox [Communication INFO] Data... **";
 
-CxShareMemory* open_comm_block() {
-    auto* block = new CxShareMemory(kCommBlockName, sizeof(COMMUNICATION_INFO_DATA), 0, 1);
+CommShareMemPtr open_comm_block() {
+    CommShareMemPtr block(new CxShareMemory(kCommBlockName, sizeof(COMMUNICATION_INFO_DATA), 0, 1));
     g_pCommunicationInfo = static_cast<COMMUNICATION_INFO_DATA*>(block->Lock());
     return block;
 }

@@ -1,5 +1,6 @@
 // Opening and closing the per-process diagnostic logs.
 #include <windows.h>
+#include <memory>
 #include <BaseKit.h>
 #include "SharedState.h"
 #include "log_file_name.h"
@@ -20,6 +21,9 @@ const ProcessLog kLogs[] = {
     {&g_pDbgPanel, L"c:\\qb_panel", L"dockproc.exe", true},
 };
 
+// The logs this process owns; the exported pointers above borrow them.
+std::unique_ptr<CxLogMsg> g_openLogs[sizeof(kLogs) / sizeof(kLogs[0])];
+
 bool is_executable(const wchar_t* name) {
     CxString exe;
     return GetCurrentExecFileName(exe) && exe.CompareNoCase(name) == 0;
@@ -28,20 +32,22 @@ bool is_executable(const wchar_t* name) {
 } // namespace
 
 void OpenProcessLogs() {
-    for (const ProcessLog& log : kLogs) {
+    for (size_t i = 0; i < sizeof(kLogs) / sizeof(kLogs[0]); ++i) {
+        const ProcessLog& log = kLogs[i];
         if (*log.pointer || !LogFolderExists(log.folder) || !is_executable(log.executable)) continue;
         SYSTEMTIME now;
         GetLocalTime(&now);
         CString path = LogFileName(log.folder, now);
-        *log.pointer = new CxLogMsg(1, reinterpret_cast<const unsigned short*>(path.GetString()),
-                                    1, 0x1C, -1, 0x0FFFFFFF);
-        if (log.versionReport) WriteVersionReport(**log.pointer);
+        g_openLogs[i] = std::make_unique<CxLogMsg>(1, reinterpret_cast<const unsigned short*>(path.GetString()),
+                                                   1, 0x1C, -1, 0x0FFFFFFF);
+        *log.pointer = g_openLogs[i].get();
+        if (log.versionReport) WriteVersionReport(*g_openLogs[i]);
     }
 }
 
 void CloseProcessLogs() {
-    for (const ProcessLog& log : kLogs) {
-        delete *log.pointer;
-        *log.pointer = nullptr;
+    for (size_t i = 0; i < sizeof(kLogs) / sizeof(kLogs[0]); ++i) {
+        *kLogs[i].pointer = nullptr;
+        g_openLogs[i].reset();
     }
 }

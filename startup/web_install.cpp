@@ -2,11 +2,10 @@
 #include <windows.h>
 #include "SharedServices.h"
 #include "wide_text.h"
-#include <unique_res.h>
+#include "shared_mutex.h"
 
 bool SetWebInstallData(const unsigned short* cmdLine) {
-    win32::open_security open;
-    win32::unique_handle mutex(CreateMutexW(&open.sa, FALSE, L"@@_WebInstallMutex_@@"));
+    win32::unique_handle mutex = OpenSharedMutex(L"@@_WebInstallMutex_@@").handle;
     if (!mutex) return false;
     WaitForSingleObject(mutex.get(), INFINITE);   // an abandoned mutex is ours as well
     win32::held_mutex held(mutex.release());

@@ -1,24 +1,27 @@
-// Loading an XML file, and the reader's text utilities.
+// Loading an XML file, and the reader's text utilities. Out of memory fails them by their
+// result: false, or a null text.
 #include <stdio.h>
 #include <string.h>
 #include <wchar.h>
 #include <string>
 #include <vector>
+#include <unique_res.h>
 #include "TextConvert.h"
 #include "xml_nodes.h"
 
-bool CXMLDoc::LoadFile(const unsigned short* path) {
+bool CXMLDoc::LoadFile(const unsigned short* path) try {
     if (!path) return false;
-    FILE* f = _wfopen(reinterpret_cast<const wchar_t*>(path), L"rb");
-    if (!f) return false;
     std::vector<unsigned char> bytes;
     long size = -1;
-    if (fseek(f, 0, SEEK_END) == 0) size = ftell(f);
-    if (size >= 0 && fseek(f, 0, SEEK_SET) == 0) {
-        bytes.resize(static_cast<size_t>(size) + 2, 0);   // two zero bytes after the content
-        size = static_cast<long>(fread(bytes.data(), 1, static_cast<size_t>(size), f));
+    {
+        win32::unique_stream f(_wfopen(reinterpret_cast<const wchar_t*>(path), L"rb"));
+        if (!f) return false;
+        if (fseek(f.get(), 0, SEEK_END) == 0) size = ftell(f.get());
+        if (size >= 0 && fseek(f.get(), 0, SEEK_SET) == 0) {
+            bytes.resize(static_cast<size_t>(size) + 2, 0);   // two zero bytes after the content
+            size = static_cast<long>(fread(bytes.data(), 1, static_cast<size_t>(size), f.get()));
+        }
     }
-    fclose(f);
     if (size < 4) return false;
 
     std::vector<unsigned short> text;
@@ -38,17 +41,21 @@ bool CXMLDoc::LoadFile(const unsigned short* path) {
         MBSToWCS(reinterpret_cast<const char*>(bytes.data() + skip), text.data(), size + 1, true);
     }
     return Parsing(text.data());
+} catch (...) {
+    return false;
 }
 
-unsigned short* CXMLDoc::_alloc_buf(const unsigned short* text, int length) {
+unsigned short* CXMLDoc::_alloc_buf(const unsigned short* text, int length) try {
     if (!text) return nullptr;
     size_t n = wcslen(reinterpret_cast<const wchar_t*>(text));
     if (length >= 0 && static_cast<size_t>(length) < n) n = static_cast<size_t>(length);
     return xmltext::make(text, n);
+} catch (...) {
+    return nullptr;
 }
 
 unsigned short* CXMLDoc::_alloc_find(const unsigned short* text, const unsigned short* open,
-                                     const unsigned short* close, const unsigned short** next) {
+                                     const unsigned short* close, const unsigned short** next) try {
     if (!text || !open || !close) return nullptr;
     auto w = [](const unsigned short* s) { return reinterpret_cast<const wchar_t*>(s); };
     const wchar_t* a = wcsstr(w(text), w(open));
@@ -56,14 +63,19 @@ unsigned short* CXMLDoc::_alloc_find(const unsigned short* text, const unsigned 
     a += wcslen(w(open));
     const wchar_t* b = wcsstr(a, w(close));
     if (!b) return nullptr;
+    unsigned short* found = xmltext::make(a, static_cast<size_t>(b - a));
     if (next) *next = reinterpret_cast<const unsigned short*>(b + wcslen(w(close)));
-    return xmltext::make(a, static_cast<size_t>(b - a));
+    return found;
+} catch (...) {
+    return nullptr;   // next unchanged
 }
 
-unsigned short* CXMLDoc::_alloc_end_tag(const unsigned short* name) {
+unsigned short* CXMLDoc::_alloc_end_tag(const unsigned short* name) try {
     if (!name) return nullptr;
     std::wstring tag = L"</" + std::wstring(reinterpret_cast<const wchar_t*>(name)) + L">";
     return xmltext::make(tag.c_str(), tag.size());
+} catch (...) {
+    return nullptr;
 }
 
 void CXMLDoc::_free_buf(unsigned short* text) { xmltext::release(text); }

@@ -1,9 +1,7 @@
 // Shared texts and node handles of the XML model.
 #include "xml_nodes.h"
-#include <stdlib.h>
 #include <string.h>
 #include <new>
-#include <vector>
 
 namespace {
 
@@ -17,19 +15,27 @@ TextHeader* header_of(unsigned short* text) { return reinterpret_cast<TextHeader
 
 const size_t kChunkBytes = 64 * 1024;
 
+// Every block of the model comes from here.
+void* allocate(size_t bytes) {
+    void* p = ::operator new(bytes, std::nothrow);
+    if (!p) throw std::bad_alloc();
+    return p;
+}
+
 } // namespace
 
 namespace xmltext {
 
-// A chunk's `live` counts the texts in it plus one while it is the arena's current chunk.
+// A chunk's `live` counts the blocks in it plus one while it is the arena's current chunk.
 struct Chunk {
     long live;
     size_t used;
 };
 
 namespace {
-void drop(Chunk* c) {
-    if (c && --c->live == 0) free(c);
+void drop(void* chunk) {
+    auto* c = static_cast<Chunk*>(chunk);
+    if (c && --c->live == 0) ::operator delete(c);
 }
 } // namespace
 
@@ -37,14 +43,14 @@ Arena::~Arena() { drop(current_); }
 
 void* Arena::alloc(size_t bytes, void** chunk) {
     bytes = (bytes + 3) & ~size_t(3);
-    if (bytes > kChunkBytes / 8) {   // large texts get a block of their own
+    if (bytes > kChunkBytes / 8) {   // large blocks get a heap block of their own
         *chunk = nullptr;
-        return malloc(bytes);
+        return allocate(bytes);
     }
     if (!current_ || current_->used + bytes > kChunkBytes) {
+        auto* fresh = static_cast<Chunk*>(allocate(sizeof(Chunk) + kChunkBytes));
         drop(current_);
-        current_ = static_cast<Chunk*>(malloc(sizeof(Chunk) + kChunkBytes));
-        if (!current_) throw std::bad_alloc();
+        current_ = fresh;
         current_->live = 1;
         current_->used = 0;
     }
@@ -58,8 +64,7 @@ void* Arena::alloc(size_t bytes, void** chunk) {
 unsigned short* make(const unsigned short* text, size_t length, Arena* arena) {
     const size_t bytes = sizeof(TextHeader) + (length + 1) * sizeof(unsigned short);
     void* chunk = nullptr;
-    auto* h = static_cast<TextHeader*>(arena ? arena->alloc(bytes, &chunk) : malloc(bytes));
-    if (!h) throw std::bad_alloc();
+    auto* h = static_cast<TextHeader*>(arena ? arena->alloc(bytes, &chunk) : allocate(bytes));
     h->chunk = chunk;
     h->count = 1;
     h->length = length;
@@ -89,15 +94,13 @@ void release(unsigned short* text) {
     if (!text) return;
     TextHeader* h = header_of(text);
     if (--h->count > 0) return;
-    if (h->chunk) drop(static_cast<Chunk*>(h->chunk));
-    else free(h);
+    if (h->chunk) drop(h->chunk);
+    else ::operator delete(h);
 }
 
 size_t length(const unsigned short* text) {
     return text ? header_of(const_cast<unsigned short*>(text))->length : 0;
 }
-
-void release_chunk(void* chunk) { drop(static_cast<Chunk*>(chunk)); }
 
 } // namespace xmltext
 
@@ -107,65 +110,68 @@ namespace {
 template <class T>
 T* make_record(xmltext::Arena* arena, void*& chunk) {
     chunk = nullptr;
-    if (!arena) return new T;
-    return new (arena->alloc(sizeof(T), &chunk)) T;
-}
-
-template <class T>
-void free_record(T* r, void* chunk) {
-    if (!chunk) {
-        delete r;
-        return;
-    }
-    r->~T();
-    xmltext::release_chunk(chunk);
+    return new (arena ? arena->alloc(sizeof(T), &chunk) : allocate(sizeof(T))) T;
 }
 
 } // namespace
 
-_xml_attr* XmlNodes::new_attr(unsigned short* name, unsigned short* value, xmltext::Arena* arena) {
+template <class T>
+void XmlNodes::free_record(T* r) {
+    void* chunk = r->m_pChunk;
+    r->~T();
+    if (chunk) xmltext::drop(chunk);
+    else ::operator delete(r);
+}
+
+template <class T>
+T* XmlNodes::new_record(unsigned short* name, unsigned short* value, xmltext::Arena* arena) {
     void* chunk;
-    auto* a = make_record<_xml_attr>(arena, chunk);
-    a->m_pChunk = chunk;
-    a->name = name;
-    a->value = value;
-    a->m_nRefs = 1;
-    return a;
+    T* r;
+    try {
+        r = make_record<T>(arena, chunk);
+    } catch (...) {
+        xmltext::release(name);
+        xmltext::release(value);
+        throw;
+    }
+    r->m_pChunk = chunk;
+    r->name = name;
+    r->value = value;
+    return r;   // the constructor's one handle is the list's
+}
+
+_xml_attr* XmlNodes::new_attr(unsigned short* name, unsigned short* value, xmltext::Arena* arena) {
+    return new_record<_xml_attr>(name, value, arena);
 }
 
 _xml_element* XmlNodes::new_element(unsigned short* name, unsigned short* value, xmltext::Arena* arena) {
-    void* chunk;
-    auto* e = make_record<_xml_element>(arena, chunk);
-    e->m_pChunk = chunk;
-    e->name = name;
-    e->value = value;
-    e->m_nRefs = 1;
-    return e;
+    return new_record<_xml_element>(name, value, arena);
 }
 
 void XmlNodes::release(_xml_attr* a) {
-    if (--a->m_nRefs == 0) free_record(a, a->m_pChunk);
+    if (a && --a->m_nRefs == 0) free_record(a);
 }
 
-void XmlNodes::release(_xml_element** elements, INT_PTR count) {
-    std::vector<_xml_element*> work(elements, elements + count);
-    while (!work.empty()) {
-        _xml_element* e = work.back();
-        work.pop_back();
-        if (--e->m_nRefs > 0) continue;
-        // Take the children over before the node goes, so that its destructor has none.
-        for (INT_PTR i = 0; i < e->children.GetSize(); ++i) work.push_back(e->children[i]);
-        e->children.RemoveAll();
-        free_record(e, e->m_pChunk);
+// A node whose last handle goes is linked into a chain of dying nodes through its value
+// field (its texts are released first); the chain is worked off in a loop, each node
+// dropping the handles of its children before it is freed.
+void XmlNodes::release(_xml_element* e) {
+    _xml_element* dying = nullptr;
+    auto drop = [&dying](_xml_element* node) {
+        if (!node || --node->m_nRefs > 0) return;
+        xmltext::release(node->name);
+        xmltext::release(node->value);
+        node->name = nullptr;
+        node->value = reinterpret_cast<unsigned short*>(dying);
+        dying = node;
+    };
+    drop(e);
+    while (dying) {
+        _xml_element* node = dying;
+        dying = reinterpret_cast<_xml_element*>(node->value);
+        node->value = nullptr;
+        for (INT_PTR i = 0; i < node->children.GetSize(); ++i) drop(node->children[i]);
+        node->children.RemoveAll();   // the destructor finds no children left
+        free_record(node);
     }
-}
-
-void XmlNodes::release_list(CArray<_xml_attr*, _xml_attr*>& list) {
-    for (INT_PTR i = 0; i < list.GetSize(); ++i) release(list[i]);
-    list.RemoveAll();
-}
-
-void XmlNodes::release_list(CArray<_xml_element*, _xml_element*>& list) {
-    release(list.GetData(), list.GetSize());
-    list.RemoveAll();
 }

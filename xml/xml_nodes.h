@@ -1,9 +1,13 @@
 // Shared texts and node handles of the XML model.
 //
 // A shared text is a header {chunk, count, length} followed by the zero-terminated units;
-// the records point at the units. A node in a list carries the number of list handles held
-// on it; the last release deletes it. Releasing a subtree never recurses, so trees of any
-// depth are released on a small stack.
+// the records point at the units. A record carries the number of handles held on it: one
+// from its making, which the list it first joins takes over, and one per further list that
+// holds it; the last release deletes it. Releasing a subtree never recurses and never
+// allocates, so trees of any depth are released on a small stack, in destructors too.
+//
+// Out of memory: the allocating helpers here throw std::bad_alloc; every exported
+// operation of the model catches it at its boundary and fails by its result.
 #pragma once
 #include <stddef.h>
 #include "XmlDoc.h"
@@ -31,21 +35,22 @@ unsigned short* make(const unsigned short* text);                  // null stays
 unsigned short* make(const wchar_t* text, size_t length, Arena* arena = nullptr);
 unsigned short* share(unsigned short* text);                       // one more holder
 void release(unsigned short* text);                                // null is fine
-void release_chunk(void* chunk);                                   // one block of it is done
 size_t length(const unsigned short* text);                         // 0 for null
 }
 
 struct XmlNodes {
-    // New records holding one list handle; they take both texts. With an arena the record
-    // lives in one of its chunks.
+    // New records holding one list handle; they take both texts (and release them when
+    // the record cannot be made). With an arena the record lives in one of its chunks.
     static _xml_attr* new_attr(unsigned short* name, unsigned short* value, xmltext::Arena* arena = nullptr);
     static _xml_element* new_element(unsigned short* name, unsigned short* value, xmltext::Arena* arena = nullptr);
     static void hold(_xml_attr* a) { ++a->m_nRefs; }
     static void hold(_xml_element* e) { ++e->m_nRefs; }
+    // Drop one handle; the last one frees the record and what it alone held. Null is fine.
     static void release(_xml_attr* a);
-    // Drops one handle on each element in `elements`; frees those left without one.
-    static void release(_xml_element** elements, INT_PTR count);
-    // Copies the handles of src into dst (which must be empty).
+    static void release(_xml_element* e);
+
+    // Copies the handles of src into dst (which must be empty); dst is left empty when
+    // that fails.
     template <class T>
     static void share_list(CArray<T*, T*>& dst, const CArray<T*, T*>& src) {
         dst.SetSize(src.GetSize());
@@ -54,6 +59,62 @@ struct XmlNodes {
             hold(src[i]);
         }
     }
-    static void release_list(CArray<_xml_attr*, _xml_attr*>& list);
-    static void release_list(CArray<_xml_element*, _xml_element*>& list);
+    // Drops the handles of list and empties it.
+    template <class T>
+    static void release_list(CArray<T*, T*>& list) {
+        for (INT_PTR i = 0; i < list.GetSize(); ++i) release(list[i]);
+        list.RemoveAll();
+    }
+    // Appends a record that holds one handle for the list; on failure the record is
+    // released and the failure passed on.
+    template <class T>
+    static T* append(CArray<T*, T*>& list, T* record) {
+        try {
+            list.Add(record);
+        } catch (...) {
+            release(record);
+            throw;
+        }
+        return record;
+    }
+    // Makes dst hold what src holds. Everything that can fail comes first, so that a
+    // failure changes nothing; the new handles are taken before the old ones go, since src
+    // may lie in the subtree that dst lets go of.
+    template <class T>
+    class Reassign {
+    public:
+        Reassign(CArray<T*, T*>& dst, const CArray<T*, T*>& src) : dst_(dst) {
+            share_list(held_, src);
+            try {   // room for the new handles, dst unchanged
+                const INT_PTR old = dst.GetSize();
+                if (old < held_.GetSize()) {
+                    dst.SetSize(held_.GetSize());
+                    dst.SetSize(old);
+                }
+            } catch (...) {
+                release_list(held_);
+                throw;
+            }
+        }
+        Reassign(const Reassign&) = delete;
+        Reassign& operator=(const Reassign&) = delete;
+        ~Reassign() { release_list(held_); }   // still held when commit never ran
+        void commit() {   // cannot fail
+            const INT_PTR n = held_.GetSize();
+            for (INT_PTR i = 0; i < dst_.GetSize(); ++i) release(dst_[i]);
+            dst_.SetSize(n);
+            for (INT_PTR i = 0; i < n; ++i) dst_[i] = held_[i];
+            held_.RemoveAll();
+        }
+
+    private:
+        CArray<T*, T*>& dst_;
+        CArray<T*, T*> held_;
+    };
+
+private:
+    template <class T>
+    static T* new_record(unsigned short* name, unsigned short* value, xmltext::Arena* arena);
+    template <class T>
+    static void free_record(T* r);
 };

@@ -144,7 +144,7 @@ private:
 
     // name views a text that outlives the parse (an element's name).
     Pairs& pairs(View name) {
-        if (last_ && lastName_.data() == name.data()) return *last_;   // siblings share a name
+        if (last_ && lastName_ == name) return *last_;   // siblings often share a name
         auto it = pairs_.find(name);
         if (it != pairs_.end()) {
             lastName_ = name;
@@ -177,69 +177,51 @@ private:
 
 unsigned short* copy(View v, xmltext::Arena* arena = nullptr) { return xmltext::make(v.data(), v.size(), arena); }
 
-// Element and attribute names repeat: each distinct one is made once per parse and shared
-// by every record that has it (a record that renames itself gets a text of its own).
-class Names {
-public:
-    Names() = default;
-    Names(const Names&) = delete;
-    Names& operator=(const Names&) = delete;
-    ~Names() {
-        for (auto& n : names_) xmltext::release(n.second);
-    }
-    unsigned short* get(View v) {
-        if (v.size() > 64) return copy(v);   // long names are rarely repeated
-        for (unsigned short* recent : recent_)   // a document cycles through a few names
-            if (recent && xmltext::length(recent) == v.size() &&
-                wmemcmp(reinterpret_cast<const wchar_t*>(recent), v.data(), v.size()) == 0)
-                return xmltext::share(recent);
-        auto it = names_.find(v);
-        if (it == names_.end()) {
-            unsigned short* text = copy(v);
-            it = names_.emplace(View(reinterpret_cast<const wchar_t*>(text), v.size()), text).first;
-        }
-        recent_[next_++ % kRecent] = it->second;
-        return xmltext::share(it->second);
-    }
-
-private:
-    enum { kRecent = 8 };
-    std::unordered_map<View, unsigned short*> names_;
-    unsigned short* recent_[kRecent] = {};   // borrowed from names_
-    unsigned next_ = 0;
-};
-
 // An attribute segment: name="value" (anything after the closing quote is ignored).
 // Null when refused.
-_xml_attr* read_attr(View seg, Names& names, xmltext::Arena& arena) {
+_xml_attr* read_attr(View seg, xmltext::Arena& arena) {
     size_t eq = seg.find(L'=');
     if (eq == npos || eq == 0) return nullptr;
     size_t q1 = seg.find(L'"', eq + 1);
     if (q1 == npos) return nullptr;
     size_t q2 = seg.find(L'"', q1 + 1);
     if (q2 == npos) return nullptr;
-    return XmlNodes::new_attr(names.get(seg.substr(0, eq)), copy(seg.substr(q1 + 1, q2 - q1 - 1), &arena), &arena);
+    unsigned short* name = copy(seg.substr(0, eq), &arena);
+    unsigned short* value;
+    try {
+        value = copy(seg.substr(q1 + 1, q2 - q1 - 1), &arena);
+    } catch (...) {
+        xmltext::release(name);
+        throw;
+    }
+    return XmlNodes::new_attr(name, value, &arena);
 }
 
-// A tag text read into a new element (one list handle), or null when rejected.
-_xml_element* read_tag(View tag, Names& names, xmltext::Arena& arena) {
+// A tag text read into a new element (one list handle), or null when rejected. Every
+// record has texts of its own: a caller may edit a name in place.
+_xml_element* read_tag(View tag, xmltext::Arena& arena) {
     if (tag.empty()) return nullptr;
     size_t space = tag.find(L' ');
-    if (space == npos) return XmlNodes::new_element(names.get(tag), nullptr, &arena);
-    _xml_element* e = XmlNodes::new_element(names.get(tag.substr(0, space)), nullptr, &arena);
-    size_t cursor = space + 1;
-    for (;;) {
-        size_t q1 = tag.find(L'"', cursor);
-        size_t q2 = q1 == npos ? npos : tag.find(L'"', q1 + 1);
-        if (q2 == npos) {   // an attribute without its quotes rejects the whole tag
-            _xml_element* dead[] = {e};
-            XmlNodes::release(dead, 1);
-            return nullptr;
+    _xml_element* e = XmlNodes::new_element(copy(tag.substr(0, space), &arena), nullptr, &arena);
+    if (space == npos) return e;
+    try {
+        size_t cursor = space + 1;
+        for (;;) {
+            size_t q1 = tag.find(L'"', cursor);
+            size_t q2 = q1 == npos ? npos : tag.find(L'"', q1 + 1);
+            if (q2 == npos) {   // an attribute without its quotes rejects the whole tag
+                XmlNodes::release(e);
+                return nullptr;
+            }
+            size_t next = tag.find(L' ', q2 + 1);
+            if (_xml_attr* a = read_attr(tag.substr(cursor, next == npos ? npos : next - cursor), arena))
+                XmlNodes::append(e->attrs, a);
+            if (next == npos) return e;
+            cursor = next + 1;
         }
-        size_t next = tag.find(L' ', q2 + 1);
-        if (_xml_attr* a = read_attr(tag.substr(cursor, next == npos ? npos : next - cursor), names, arena)) e->attrs.Add(a);
-        if (next == npos) return e;
-        cursor = next + 1;
+    } catch (...) {
+        XmlNodes::release(e);
+        throw;
     }
 }
 
@@ -266,7 +248,6 @@ void read_declaration(CXMLDoc& doc, const _xml_element& decl) {
 // explicit stack of levels.
 void read_body(View text, size_t from, _xml_element* root) {
     TagIndex index(text);
-    Names names;
     xmltext::Arena arena;
     struct Level {
         _xml_element* parent;
@@ -287,9 +268,9 @@ void read_body(View text, size_t from, _xml_element* root) {
                 pos = gt + 1;
                 continue;
             }
-            _xml_element* e = read_tag(tag, names, arena);
+            _xml_element* e = read_tag(tag, arena);
             if (!e) break;   // the rest of this level is not read
-            at.parent->children.Add(e);
+            XmlNodes::append(at.parent->children, e);
             const View name(reinterpret_cast<const wchar_t*>(e->name), xmltext::length(e->name));
             size_t close = index.find_end(name, gt + 1, at.end);
             if (close == npos) {   // no closing tag: what follows is read as siblings
@@ -311,26 +292,26 @@ void read_body(View text, size_t from, _xml_element* root) {
 
 } // namespace
 
-bool CXMLDoc::Parsing(const unsigned short* input) {
+// Out of memory: false, with the document's elements as they were (the declaration's
+// fields may have been read).
+bool CXMLDoc::Parsing(const unsigned short* input) try {
     if (!input) return false;
     const View text(reinterpret_cast<const wchar_t*>(input));
 
-    // 1. Declaration: the first "<?" and, separately, the first "?>".
+    // The declaration: the first "<?" and, separately, the first "?>".
     size_t pos = 0;
     const size_t open = text.find(L"<?"), close = text.find(L"?>");
     if (open != npos && close != npos) {
         View decl = close >= open + 2 ? text.substr(open + 2, close - open - 2) : text.substr(open + 2);
-        Names names;
         xmltext::Arena arena;
-        if (_xml_element* e = read_tag(decl, names, arena)) {
+        if (_xml_element* e = read_tag(decl, arena)) {
             read_declaration(*this, *e);
-            _xml_element* dead[] = {e};
-            XmlNodes::release(dead, 1);
+            XmlNodes::release(e);
         }
         pos = close + 2;
     }
 
-    // 2. Document type: the first "<!" construct after the declaration.
+    // The document type: the first "<!" construct after the declaration.
     size_t body = close != npos ? close + 2 : pos;
     size_t bang = text.find(L"<!", pos);
     size_t bangEnd = bang == npos ? npos : text.find(L'>', bang + 2);
@@ -341,9 +322,16 @@ bool CXMLDoc::Parsing(const unsigned short* input) {
         body = bangEnd + 1;
     }
 
-    // 3. Body, under a new root.
+    // The body, under a new root that joins the document once it has been read whole.
     _xml_element* root = XmlNodes::new_element(xmltext::make(L"xml body", 8), nullptr);
-    m_elements.Add(root);
-    read_body(text, std::min(body, text.size()), root);
+    try {
+        read_body(text, std::min(body, text.size()), root);
+    } catch (...) {
+        XmlNodes::release(root);
+        throw;
+    }
+    XmlNodes::append(m_elements, root);
     return true;
+} catch (...) {
+    return false;
 }

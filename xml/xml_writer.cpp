@@ -1,4 +1,4 @@
-// The XML writer and entity decoding.
+// The XML writer and entity decoding. Out of memory gives the empty text.
 #include <string.h>
 #include <vector>
 #include "xml_nodes.h"
@@ -10,6 +10,14 @@ const wchar_t* text(const unsigned short* s) { return s ? reinterpret_cast<const
 bool is_empty_tag(const unsigned short* name) {
     size_t n = xmltext::length(name);
     return n && name[n - 1] == L'/';
+}
+
+// name="value" pairs joined by single spaces.
+void write_attrs(const _xml_element* e, CString& out) {
+    for (INT_PTR i = 0; i < e->attrs.GetSize(); ++i) {
+        if (i) out += L' ';
+        out.AppendFormat(L"%s=\"%s\"", text(e->attrs[i]->name), text(e->attrs[i]->value));
+    }
 }
 
 // Appends e and its subtree to out without recursion: an element is visited once to open
@@ -24,16 +32,11 @@ void write(_xml_element* e, CString& out) {
         Visit& v = stack.back();
         _xml_element* el = v.e;
         if (v.next < 0) {
-            CString attrs;
-            for (INT_PTR i = 0; i < el->attrs.GetSize(); ++i) {
-                if (i) attrs += L' ';
-                attrs.AppendFormat(L"%s=\"%s\"", text(el->attrs[i]->name), text(el->attrs[i]->value));
-            }
             out += L'<';
             out += text(el->name);
-            if (!attrs.IsEmpty()) {
+            if (el->attrs.GetSize()) {
                 out += L' ';
-                out += attrs;
+                write_attrs(el, out);
             }
             out += L">\n";
             if (el->value && el->value[0]) {
@@ -58,28 +61,33 @@ void write(_xml_element* e, CString& out) {
 
 } // namespace
 
-CString _xml_element::_OutAttr() {
-    CString out;
-    for (INT_PTR i = 0; i < attrs.GetSize(); ++i) {
-        if (i) out += L' ';
-        out.AppendFormat(L"%s=\"%s\"", text(attrs[i]->name), text(attrs[i]->value));
+// The text that fill writes, or the empty text when memory runs out.
+template <class Fill>
+CString written(Fill fill) {
+    try {
+        CString out;
+        fill(out);
+        return out;
+    } catch (...) {
+        return CString();
     }
-    return out;
+}
+
+CString _xml_element::_OutAttr() {
+    return written([this](CString& out) { write_attrs(this, out); });
 }
 
 CString _xml_element::OutXML() {
-    CString out;
-    write(this, out);
-    return out;
+    return written([this](CString& out) { write(this, out); });
 }
 
 CString CXMLDoc::OutXML() {
-    CString out;
-    for (INT_PTR i = 0; i < m_elements.GetSize(); ++i) write(m_elements[i], out);
-    return out;
+    return written([this](CString& out) {
+        for (INT_PTR i = 0; i < m_elements.GetSize(); ++i) write(m_elements[i], out);
+    });
 }
 
-CString CXMLDoc::EscapeEncode(const unsigned short* input) {
+CString CXMLDoc::EscapeEncode(const unsigned short* input) try {
     if (!input) return CString();
     struct Entity { const wchar_t* ref; size_t len; wchar_t ch; };
     static const Entity kEntities[] = {
@@ -105,4 +113,6 @@ CString CXMLDoc::EscapeEncode(const unsigned short* input) {
     }
     out += run;
     return out;
+} catch (...) {
+    return CString();
 }

@@ -28,6 +28,9 @@ protected:
         raw.pMdyCap = melodies;
         raw.nMdyCapCount = 2;
         raw.pMMSCap = &mms;
+        video.nType = 1;
+        raw.pVideoCap = &video;
+        raw.nVideoCapCount = 1;
         g_cap = raw;
     }
     std::vector<IMG_CAP_INFO> images;
@@ -35,12 +38,13 @@ protected:
     xMDY_CAP_INFO melodies[2] = {};
     MDY_FORMAT_CAP format{};
     MMS_CAP_INFO mms{0x6, {}};
+    VIDEO_CAP_INFO video{};
     RAW_ME_CAPABILITY raw{};
 };
 
 } // namespace
 
-TEST_F(CapabilityAccessors, SearchFindsTheFirstEntryAndFailuresLeaveOutputsAsSpecified) {
+TEST_F(CapabilityAccessors, SearchFindsTheFirstEntryClearingOrKeepingTheOutputOnFailure) {
     IMG_CAP_INFO img;
     memset(&img, 0xAB, sizeof(img));
     EXPECT_EQ(1, g_cap.GetImgCap(2, &img));
@@ -49,7 +53,13 @@ TEST_F(CapabilityAccessors, SearchFindsTheFirstEntryAndFailuresLeaveOutputsAsSpe
     EXPECT_EQ(-1, g_cap.GetImgCap(99, &img));
     IMG_CAP_INFO zero{};
     EXPECT_EQ(0, memcmp(&zero, &img, sizeof(img)));  // cleared
-    EXPECT_EQ(-1, g_cap.GetImgCap(1, nullptr));
+    for (int type : {1, 99}) {   // a null output is refused, found or not
+        SCOPED_TRACE(type);
+        EXPECT_EQ(-1, g_cap.GetImgCap(type, nullptr));
+        EXPECT_EQ(-1, g_cap.GetVideoCap(type, nullptr));
+        EXPECT_EQ(-1, g_cap.GetMdyCap(type == 1 ? 8 : type, nullptr));
+        EXPECT_EQ(-1, g_cap.GetCalCap(type == 1 ? 6 : type, nullptr));
+    }
 
     xMDY_CAP_INFO mdy;
     memset(&mdy, 0xAB, sizeof(mdy));

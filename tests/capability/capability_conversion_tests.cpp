@@ -104,6 +104,143 @@ TEST(CapabilityConversion, FileTypeListsEndAtTheNullRowDifferently) {
     EXPECT_EQ(3, g_cap.GetFJFileTypeCount());
 }
 
+TEST(CapabilityConversion, RecordsWithoutAFileTypeListHaveNoRows) {
+    std::vector<FMGR_FILETYPE_CAP> rows = {Row(L"JPG"), Row(L"MP3"), Row(L"NULL")};
+    FMGR_CAP_INFO fmgr{};
+    fmgr.pFileTypes = rows.data();
+    FJ_CAP_INFO fj{};
+    fj.pFileTypes = rows.data();
+    RAW_ME_CAPABILITY raw{};
+    raw.pFmgrCap = &fmgr;
+    raw.pFJCap = &fj;
+    g_cap = raw;
+    ASSERT_EQ(3, g_cap.GetFmgrFileAttrCount());
+    ASSERT_EQ(2, g_cap.GetFJFileTypeCount());
+
+    // The next handset's file manager and FJ records come without lists.
+    FMGR_CAP_INFO bareFmgr{};
+    bareFmgr.abHead[0] = 0x5A;
+    FJ_CAP_INFO bareFj{};
+    raw.pFmgrCap = &bareFmgr;
+    raw.pFJCap = &bareFj;
+    g_cap = raw;
+    FMGR_CAP_INFO out{};
+    EXPECT_EQ(1, g_cap.GetFmgrCap(&out));
+    EXPECT_EQ(0x5A, out.abHead[0]);
+    EXPECT_EQ(0, g_cap.GetFmgrFileAttrCount());
+    FMGR_FILETYPE_CAP row{};
+    EXPECT_EQ(0, g_cap.GetFmgrFileAttr(0, &row));
+    EXPECT_EQ(0, g_cap.GetFJFileTypeCount());
+    EXPECT_EQ(0, g_cap.GetFJFileTypeAttr(0, &row));
+}
+
+TEST(CapabilityConversion, FileManagerRecordIsHandedOutWithoutItsList) {
+    std::vector<FMGR_FILETYPE_CAP> rows = {Row(L"JPG"), Row(L"NULL")};
+    FMGR_CAP_INFO fmgr{};
+    for (int i = 0; i < 8; ++i) fmgr.abHead[i] = static_cast<unsigned char>(0x10 + i);
+    for (int i = 0; i < 16; ++i) fmgr.abDetail[i] = static_cast<unsigned char>(0x40 + i);
+    fmgr.pFileTypes = rows.data();
+    RAW_ME_CAPABILITY raw{};
+    raw.pFmgrCap = &fmgr;
+    g_cap = raw;
+    FMGR_CAP_INFO out;
+    memset(&out, 0xEE, sizeof(out));
+    ASSERT_EQ(1, g_cap.GetFmgrCap(&out));
+    EXPECT_EQ(0, memcmp(fmgr.abHead, out.abHead, sizeof(out.abHead)));
+    EXPECT_EQ(0, memcmp(fmgr.abDetail, out.abDetail, sizeof(out.abDetail)));
+    EXPECT_EQ(nullptr, out.pFileTypes);   // the engine's pointer means nothing in other processes
+    EXPECT_EQ(0, g_cap.GetFmgrCap(nullptr));
+}
+
+// Lists longer than their tables: only the bound is copied, and the slot that an over-long
+// copy would reach (the next row of the table, or the next table) keeps its content.
+TEST(CapabilityConversion, OverLongNestedListsLeaveTheirNeighboursAlone) {
+    // Ten melodies; slots 0 and 9 carry 11 formats each, slot 1 one format of its own.
+    std::vector<MelodyList> lists;
+    for (int i = 0; i < 10; ++i) lists.emplace_back(100 + i, std::vector<unsigned long>(i == 0 || i == 9 ? 11 : 1, 2));
+    lists[1].infos[0].dwFormat = 8;
+    lists[1].caps[0].szExt[0] = L'm';
+    for (int i : {0, 9}) {   // the eleventh entries would land in slot 1's row / past the last row
+        lists[i].infos[10].dwFormat = 0x40;
+        lists[i].caps[10].szExt[0] = L'x';
+        lists[i].caps[10].szExt[1] = L'x';
+    }
+    std::vector<xMDY_CAP_INFO> melodies;
+    for (MelodyList& l : lists) melodies.push_back(l.melody);
+
+    // Four videos, each with five dimensions of four qualities.
+    std::vector<VIDEO_QUALITY> qualities(4);
+    for (int q = 0; q < 4; ++q) qualities[q].abDetail[0] = static_cast<unsigned char>(0x30 + q);
+    std::vector<VIDEO_DIMENSION> dims(5);
+    for (int d = 0; d < 5; ++d) {
+        dims[d].abDetail[0] = static_cast<unsigned char>(0x20 + d);
+        dims[d].pQualities = qualities.data();
+        dims[d].nQualityCount = 4;
+    }
+    std::vector<VIDEO_CAP_INFO> videos(4);
+    for (int v = 0; v < 4; ++v) {
+        videos[v].nType = 10 + v;
+        videos[v].pDimensions = dims.data();
+        videos[v].nDimensionCount = 5;
+    }
+    std::vector<PL_CAP_INFO> pl(2);
+    pl[0].abDetail[0] = 0x11;
+    pl[1].abDetail[0] = 0x22;
+    FJ_CAP_INFO fj{nullptr, pl.data(), 2};
+    CAL_CAP_INFO cal{};   // the calendar table follows the video qualities
+    cal.eType = static_cast<ME_CAL_TYPE>(5);
+    cal.abDetail[19] = 0x55;
+
+    memset(&g_NameOrder, 0x77, sizeof(g_NameOrder));   // the shared value after the PL table
+    RAW_ME_CAPABILITY raw{};
+    raw.pMdyCap = melodies.data();
+    raw.nMdyCapCount = 10;
+    raw.pVideoCap = videos.data();
+    raw.nVideoCapCount = 4;
+    raw.pFJCap = &fj;
+    raw.pCalCap = &cal;
+    raw.nCalCapCount = 1;
+    g_cap = raw;
+
+    struct Case { const char* what; long long got, want; };
+    xMDY_CAP_INFO m0{}, m1{}, m9{};
+    g_cap.GetMdyCap(100, &m0);
+    g_cap.GetMdyCap(101, &m1);
+    g_cap.GetMdyCap(109, &m9);
+    const long long m0After9 = GetSupportFmt(m0);   // the row after slot 9's is slot 0's format record
+    // Slot 0 alone once more: slot 1 keeps its row from the last record and is still found.
+    RAW_ME_CAPABILITY first = raw;
+    first.nMdyCapCount = 1;
+    g_cap = first;
+    VIDEO_DIMENSION dim{};
+    VIDEO_QUALITY quality{};
+    CAL_CAP_INFO calOut{};
+    g_cap.GetCalCapByIndex(0, &calOut);
+    const Case cases[] = {
+        {"melody 0 untouched by melody 9", m0After9, 2},
+        {"melody 1's row untouched by melody 0", static_cast<long long>(GetSupportFmt(m1)), 8},
+        {"melody 1's extension untouched by melody 0", GetMdyExtensionName(m1, 8) == L"m", 1},
+        {"melody 9 keeps ten formats", static_cast<long long>(GetSupportFmt(m9)), 2},
+        {"stored format count as received", m0.nFormatCount, 11},
+        {"video 1 dimension 0 untouched by video 0",
+         (g_cap.GetVideoDimAttr(11, 0, &dim), dim.abDetail[0]), 0x20},
+        {"video 0 dimension 3 copied", (g_cap.GetVideoDimAttr(10, 3, &dim), dim.abDetail[0]), 0x23},
+        {"video 0's first quality untouched by video 3's dimensions",
+         (g_cap.GetVideoQuality(10, 0, 0, &quality), quality.abDetail[0]), 0x30},
+        {"calendar untouched by the last qualities", calOut.abDetail[19], 0x55},
+        {"last video, last dimension, last quality copied",
+         (g_cap.GetVideoQuality(13, 3, 2, &quality), quality.abDetail[0]), 0x32},
+        {"PL count bound", g_cap.GetFJPLCapCount(), 1},
+        {"value after the PL table untouched", g_NameOrder.abData[0], 0x77},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.want, c.got);
+    }
+    EXPECT_EQ(0x77, g_NameOrder.abData[sizeof(g_NameOrder) - 1]);
+    memset(&g_NameOrder, 0, sizeof(g_NameOrder));
+}
+
 TEST(CapabilityConversion, LaterShorterListsLeaveStaleSlots) {
     std::vector<VIDEO_CAP_INFO> videos(4);
     std::vector<std::vector<VIDEO_DIMENSION>> dims(4, std::vector<VIDEO_DIMENSION>(1));

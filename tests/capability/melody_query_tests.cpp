@@ -56,6 +56,7 @@ TEST(MelodyQueries, FormatSetsAndScanningRules) {
         {"cap type unlisted format", {512}, [](xMDY_CAP_INFO& m) -> long long { return IsULCapTypeEnable(m, 512, -1); }, 0},
         {"special effects 16384", {8, 16384}, [](xMDY_CAP_INFO& m) -> long long { return GetSpecEffCap(m); }, 16384 * 3},
         {"name C len slot 0", {8, 1}, [](xMDY_CAP_INFO& m) -> long long { return GetMaxNameCLen(m); }, 108},
+        {"name W len slot 0", {8, 1}, [](xMDY_CAP_INFO& m) -> long long { return GetMaxNameWLen(m); }, 208},
         {"max melodys", {8}, [](xMDY_CAP_INFO& m) -> long long { return GetMaxMelodys(m); }, 12},
     };
     for (const QueryCase& c : cases) {
@@ -66,6 +67,7 @@ TEST(MelodyQueries, FormatSetsAndScanningRules) {
             const long f = static_cast<long>(c.formats[i]);
             list.caps[i].dwSizeLimit = static_cast<unsigned long>(f * 1000);
             list.caps[i].nMaxNameCLen = static_cast<int>(100 + f);
+            list.caps[i].nMaxNameWLen = static_cast<int>(200 + f);
             list.Put<unsigned long>(i, 4, 0x10);                    // upload capability types
             list.Put<short>(i, 8, static_cast<short>(f == 1 ? -9 : f));   // track / string limit
             list.Put<int>(i, 12, static_cast<int>(f * 1000));      // note count
@@ -81,11 +83,20 @@ TEST(MelodyQueries, EmptyArgumentsAndUnknownTypes) {
     MelodyList list(3, {1, 8});
     xMDY_CAP_INFO m = install(list);
 
+    list.caps[0].nMaxNameCLen = 31;
+    list.caps[0].nMaxNameWLen = 32;
+    m = install(list);
+    ASSERT_EQ(31, GetMaxNameCLen(m));
+    ASSERT_EQ(32, GetMaxNameWLen(m));
+
+    // A melody of the table, asked about with no format: the empty results.
     xMDY_CAP_INFO none = m;
     none.nFormatCount = 0;
     EXPECT_EQ(0, GetULStrLenLimit(none, 1));
     EXPECT_EQ(0ul, GetSupportFmt(none));
     EXPECT_EQ(-1, GetULTrkLimit(none, -1));
+    EXPECT_EQ(0, GetMaxNameCLen(none));
+    EXPECT_EQ(0, GetMaxNameWLen(none));
 
     xMDY_CAP_INFO stranger = m;
     stranger.nType = 99;
@@ -114,15 +125,16 @@ TEST(MelodyQueries, ExtensionNamesAndFormatCountBound) {
 }
 
 TEST(MelodyQueries, FileFormatCapCopiesByFormat) {
-    MelodyList list(3, {128, 1, 0x1000000, 512});
-    for (size_t e = 0; e < 4; ++e)
+    MelodyList list(3, {128, 1, 0x1000000, 512, 8, 24, 32, 16480});
+    for (size_t e = 0; e < 8; ++e)
         for (size_t b = 4; b < 44; ++b) list.Put<unsigned char>(e, b, static_cast<unsigned char>(b + e * 50));
     xMDY_CAP_INFO m = install(list);
 
     struct Case { int format; int size; int ret; int copied; size_t entry; };
     const Case cases[] = {
         {128, 40, 1, 40, 0}, {128, 64, 1, 8, 0}, {1, 64, 1, 12, 1}, {0x1000000, 64, 1, 2, 2},
-        {512, 64, 1, 8, 3}, {1, 5, 1, 5, 1} /* never past the caller's size */, {8, 64, 0, 0, 0}, {1, 0, 0, 0, 0},
+        {512, 64, 1, 8, 3}, {1, 5, 1, 5, 1} /* never past the caller's size */, {8, 64, 1, 16, 4},
+        {24, 64, 1, 16, 5}, {32, 64, 1, 20, 6}, {16480, 64, 1, 20, 7}, {16, 64, 0, 0, 0}, {1, 0, 0, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "format " << c.format << " size " << c.size);

@@ -6,6 +6,7 @@
 #include <Corelink.h>
 #include <test_paths.h>
 #include <host_driver.h>
+#include <text_cast.h>
 
 namespace {
 
@@ -44,7 +45,6 @@ const IMAGE_SECTION_HEADER* find_section(HMODULE module, const char* name) {
     return nullptr;
 }
 
-std::wstring text(const unsigned short* s) { return reinterpret_cast<const wchar_t*>(s); }
 
 } // namespace
 
@@ -83,30 +83,17 @@ TEST(SharedBlock, SharedGlobalsLieInTheSharedSectionInTableOrder) {
     }
 }
 
-TEST(SharedBlock, TextAndRecordSizes) {
-    EXPECT_EQ(264u, sizeof(g_szWebInstallCmdLine) / 2);
-    EXPECT_EQ(264u, sizeof(g_szTP_Model) / 2);
-    EXPECT_EQ(263u, sizeof(g_strOperator) / 2);
-    EXPECT_EQ(4000u, sizeof(g_arySimGroupName));
-    EXPECT_EQ(4000u, sizeof(g_aryMeGroupName));
-    EXPECT_EQ(880u, sizeof(g_cap));
-    EXPECT_EQ(1240u, sizeof(g_AgentInfo));
-    EXPECT_EQ(8u, sizeof(g_EngineConnCap));
-    EXPECT_EQ(1u, sizeof(g_bRestartPhone));
-    EXPECT_EQ(4u, sizeof(g_nEngineStatus));
-}
-
 TEST(ProcessStartUp, FillsNamesAndFoldersOfThisProcess) {
-    EXPECT_EQ(L"Quillbox", text(g_szProductName));
-    EXPECT_EQ(L"Quillbox", text(g_szProductNameHW));
-    EXPECT_EQ(L"qUiLlBoX", text(g_szQueueName));
+    EXPECT_EQ(L"Quillbox", W(g_szProductName));
+    EXPECT_EQ(L"Quillbox", W(g_szProductNameHW));
+    EXPECT_EQ(L"qUiLlBoX", W(g_szQueueName));
     EXPECT_TRUE(g_bInitialFlag);
-    EXPECT_EQ(BinFolder(), text(g_szExecProgPath));
+    EXPECT_EQ(BinFolder(), W(g_szExecProgPath));
 
     wchar_t appData[MAX_PATH];
     ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, appData, CSIDL_APPDATA, FALSE));
     std::wstring expected = std::wstring(appData) + L"\\Veranox\\Quillbox";
-    EXPECT_EQ(expected, text(g_szAppDataPath));
+    EXPECT_EQ(expected, W(g_szAppDataPath));
     DWORD attributes = GetFileAttributesW(expected.c_str());
     EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
 

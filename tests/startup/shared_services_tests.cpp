@@ -3,12 +3,9 @@
 #include <string>
 #include <host_driver.h>
 #include <Corelink.h>
+#include <text_cast.h>
 
 namespace {
-const unsigned short* us(const wchar_t* s) { return reinterpret_cast<const unsigned short*>(s); }
-const unsigned short* us(const std::wstring& s) { return us(s.c_str()); }
-std::wstring text(const unsigned short* s) { return reinterpret_cast<const wchar_t*>(s); }
-
 void set_model(const wchar_t* model) { wcscpy(reinterpret_cast<wchar_t*>(g_szTP_Model), model); }
 }
 
@@ -21,10 +18,10 @@ TEST(CheckTPModelName, ExactCaseSensitiveMatch) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name ? ToUtf8(c.name) : "null");
-        EXPECT_EQ(c.match, Check_TP_ModelName(us(c.name)));
+        EXPECT_EQ(c.match, Check_TP_ModelName(U(c.name)));
     }
     set_model(L"");
-    EXPECT_TRUE(Check_TP_ModelName(us(L"")));
+    EXPECT_TRUE(Check_TP_ModelName(U(L"")));
 }
 
 TEST(AutoSyncLock, OneOwnerWithNesting) {
@@ -48,15 +45,15 @@ TEST(AutoSyncLock, OneOwnerWithNesting) {
 TEST(WebInstallData, PendingLineIsHandedOverOnce) {
     ASSERT_TRUE(SetWebInstallData(nullptr));
     g_bEnableWebInstall = true;
-    EXPECT_TRUE(SetWebInstallData(us(L"x")));
-    EXPECT_FALSE(SetWebInstallData(us(L"y")));
-    EXPECT_EQ(L"x", text(g_szWebInstallCmdLine));
+    EXPECT_TRUE(SetWebInstallData(U(L"x")));
+    EXPECT_FALSE(SetWebInstallData(U(L"y")));
+    EXPECT_EQ(L"x", W(g_szWebInstallCmdLine));
     EXPECT_TRUE(g_bEnableWebInstall);
     EXPECT_TRUE(SetWebInstallData(nullptr));
-    EXPECT_EQ(L"", text(g_szWebInstallCmdLine));
+    EXPECT_EQ(L"", W(g_szWebInstallCmdLine));
     EXPECT_FALSE(g_bEnableWebInstall);
-    EXPECT_TRUE(SetWebInstallData(us(L"")));   // the empty text leaves nothing pending
-    EXPECT_TRUE(SetWebInstallData(us(L"z")));
+    EXPECT_TRUE(SetWebInstallData(U(L"")));   // the empty text leaves nothing pending
+    EXPECT_TRUE(SetWebInstallData(U(L"z")));
     EXPECT_TRUE(SetWebInstallData(nullptr));
 }
 
@@ -64,12 +61,12 @@ TEST(WebInstallData, LineThatDoesNotFitIsRefusedWhole) {
     ASSERT_TRUE(SetWebInstallData(nullptr));
     const std::wstring fits(263, L'a');        // 263 units and the terminator
     const std::wstring tooLong(264, L'b');
-    EXPECT_FALSE(SetWebInstallData(us(tooLong)));
-    EXPECT_EQ(L"", text(g_szWebInstallCmdLine));
-    EXPECT_TRUE(SetWebInstallData(us(fits)));
-    EXPECT_EQ(fits, text(g_szWebInstallCmdLine));
-    EXPECT_FALSE(SetWebInstallData(us(tooLong)));
-    EXPECT_EQ(fits, text(g_szWebInstallCmdLine));
+    EXPECT_FALSE(SetWebInstallData(U(tooLong)));
+    EXPECT_EQ(L"", W(g_szWebInstallCmdLine));
+    EXPECT_TRUE(SetWebInstallData(U(fits)));
+    EXPECT_EQ(fits, W(g_szWebInstallCmdLine));
+    EXPECT_FALSE(SetWebInstallData(U(tooLong)));
+    EXPECT_EQ(fits, W(g_szWebInstallCmdLine));
     EXPECT_TRUE(SetWebInstallData(nullptr));
 }
 

@@ -33,7 +33,7 @@ TEST(XmlReader, DeclarationVariants) {
         {L"<r>no declaration</r>", 5.0, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "text of length " << wcslen(c.text));
+        SCOPED_TRACE(wcslen(c.text) < 200 ? testing::PrintToString(std::wstring(c.text)) : "text of length " + std::to_string(wcslen(c.text)));
         CXMLDoc doc;
         doc.m_dVersion = 5.0;
         ASSERT_TRUE(doc.Parsing(U(c.text)));
@@ -70,7 +70,7 @@ TEST(XmlReader, BodyShapesTable) {
         {L"<x y=\"1\"z=\"2\">v</x>", L"x[y=1](v)"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "case with body " << testing::PrintToString(std::wstring(c.body)));
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.text)));
         CXMLDoc doc;
         ASSERT_TRUE(doc.Parsing(U(c.text)));
         EXPECT_EQ(c.body, Body(doc));
@@ -106,6 +106,24 @@ TEST(XmlReader, DocumentTypeAndComments) {
     twice.Parsing(U(L"<b>2</b>"));
     ASSERT_EQ(2, twice.m_elements.GetSize());
     EXPECT_EQ(L"b(2)", Body(twice));
+}
+
+TEST(XmlReader, EveryParsedRecordHasTextsOfItsOwn) {
+    CXMLDoc doc;
+    doc.Parsing(U(L"<list><item id=\"1\">one</item><item id=\"2\">two</item><item id=\"3\"/></list>"));
+    _xml_element* list = doc.m_elements[0]->FindChild(U(L"list"));
+    ASSERT_NE(nullptr, list);
+    ASSERT_EQ(3, list->children.GetSize());
+    // Texts edited in place through the public fields, as callers may.
+    list->children[0]->name[0] = L'X';
+    list->children[0]->attrs[0]->name[0] = L'Y';
+    EXPECT_EQ(L"Xtem", W(list->children[0]->name));
+    EXPECT_EQ(L"item", W(list->children[1]->name));
+    EXPECT_EQ(L"item", W(list->children[2]->name));
+    EXPECT_EQ(L"Yd", W(list->children[0]->attrs[0]->name));
+    EXPECT_EQ(L"2", W(list->children[1]->FindAttrValue(U(L"id"))));
+    EXPECT_EQ(L"3", W(list->children[2]->FindAttrValue(U(L"id"))));
+    EXPECT_EQ(L"list{Xtem[Yd=1](one) item[id=2](two) item[id=3]}", Body(doc));
 }
 
 TEST(XmlReader, LongNamesAndDeepNesting) {
@@ -165,7 +183,18 @@ TEST(XmlReader, LoadFileEncodings) {
             EXPECT_EQ(0, doc.m_elements.GetSize());
         }
     }
+    // A file larger than the memory a 32-bit process can hold: refused by the result.
+    const std::wstring huge = folder + L"\\huge.xml";
+    HANDLE h = CreateFileW(huge.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    LARGE_INTEGER size;
+    size.QuadPart = 2000000000;   // sparse: nothing is written
+    EXPECT_TRUE(SetFilePointerEx(h, size, nullptr, FILE_BEGIN) && SetEndOfFile(h));
+    CloseHandle(h);
     CXMLDoc doc;
+    EXPECT_NO_THROW(EXPECT_FALSE(doc.LoadFile(U(huge.c_str()))));
+    EXPECT_EQ(0, doc.m_elements.GetSize());
+
     EXPECT_FALSE(doc.LoadFile(nullptr));
     EXPECT_FALSE(doc.LoadFile(U((folder + L"\\missing.xml").c_str())));
     RemoveTree(folder);

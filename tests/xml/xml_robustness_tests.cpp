@@ -1,5 +1,6 @@
 // Hostile inputs and a seeded mutation loop: no crash, no hang, the same tree as a literal
-// reading of the rules, and what the writer makes of any parsed tree parses again.
+// reading of the rules, and what the writer makes of any parsed tree reads back as the
+// rules read that text.
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
@@ -16,22 +17,25 @@ const wchar_t* const kSeeds[] = {
     L"<?xml version=\"1.0\"?><r><![CDATA[<x>]]><!--c--><s t=\"u\">v</s></r>",
 };
 
-// Parses text and compares the tree with the literal reading of the rules (texts of
-// non-ASCII version values aside); then writes the tree out and parses that again.
+// Parses text and compares the tree with the literal reading of the rules; then writes the
+// tree out, parses that again and compares once more. Long texts are compared with the
+// reference only on their first reading (the reference copies at every level).
 void round_trip(const std::wstring& text) {
     CXMLDoc doc;
-    doc.m_dVersion = 1.0;
     ASSERT_TRUE(doc.Parsing(U(text.c_str())));
     if (text.size() < 5000) {
         RefResult want = ReferenceParse(text);
-        ASSERT_EQ(want.body, Body(doc)) << "input: " << testing::PrintToString(text);
+        ASSERT_EQ(want.body, Body(doc));
         ASSERT_EQ(want.docType, W(doc.m_szDocType));
         ASSERT_EQ(want.utf8, doc.m_bUTF8);
         ASSERT_DOUBLE_EQ(want.version, doc.m_dVersion);
     }
-    CString out = doc.OutXML();
+    const std::wstring out = doc.OutXML().GetString();
     CXMLDoc again;
-    ASSERT_TRUE(again.Parsing(U(out.GetString())));
+    ASSERT_TRUE(again.Parsing(U(out.c_str())));
+    if (out.size() < 5000) {
+        ASSERT_EQ(ReferenceParse(out).body, Body(again)) << "written as " << testing::PrintToString(out);
+    }
 }
 
 } // namespace
@@ -53,7 +57,7 @@ TEST(XmlRobustness, HostileInputs) {
     for (int i = 0; i < 2000; ++i) interleaved += L"<a><b></a></b>";
     inputs.push_back(interleaved);
     for (const std::wstring& text : inputs) {
-        SCOPED_TRACE(testing::Message() << "input of length " << text.size());
+        SCOPED_TRACE(text.size() < 200 ? testing::PrintToString(text) : "input of length " + std::to_string(text.size()));
         round_trip(text);
     }
 }
@@ -61,7 +65,6 @@ TEST(XmlRobustness, HostileInputs) {
 TEST(XmlRobustness, SeededMutationLoop) {
     std::mt19937 rng(20261210);
     const wchar_t alphabet[] = L"<>/=\"? !-ab\t\n&;[]x";
-    int parsed = 0;
     for (int round = 0; round < 100000; ++round) {
         std::wstring text = kSeeds[round % 4];
         const int edits = 1 + static_cast<int>(rng() % 4);
@@ -74,12 +77,8 @@ TEST(XmlRobustness, SeededMutationLoop) {
             case 3: if (at < text.size()) text.insert(at, text.substr(at, rng() % 16)); break;
             }
         }
+        SCOPED_TRACE(testing::Message() << "round " << round << ": " << testing::PrintToString(text));
         round_trip(text);
-        if (HasFatalFailure()) {
-            ADD_FAILURE() << "round " << round;
-            return;
-        }
-        ++parsed;
+        if (HasFatalFailure()) return;
     }
-    EXPECT_EQ(100000, parsed);
 }

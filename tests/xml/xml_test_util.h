@@ -2,9 +2,7 @@
 #pragma once
 #include <string>
 #include <Corelink.h>
-
-inline const unsigned short* U(const wchar_t* s) { return reinterpret_cast<const unsigned short*>(s); }
-inline std::wstring W(const unsigned short* s) { return s ? reinterpret_cast<const wchar_t*>(s) : L"<null>"; }
+#include <text_cast.h>
 
 // A compact picture of a subtree: name[attr=value,...](value){children}.
 inline std::wstring Shape(const _xml_element* e) {
