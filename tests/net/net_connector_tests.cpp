@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 #include <Corelink.h>
@@ -122,6 +123,7 @@ TEST_F(Connector, SchemePrefixIsAddedOnce) {
     net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "5000", "/body", nullptr, 80, nullptr);
     ASSERT_TRUE(window.Wait(3));
     for (const Result& r : g_results) {
+        SCOPED_TRACE(testing::PrintToString(r.file));
         EXPECT_EQ(NET_RESULT_OK, r.eResult);
         EXPECT_EQ(5000, r.size);
         DeleteFileW(r.file.c_str());
@@ -158,7 +160,8 @@ TEST_F(Connector, PostArgumentsAndXml) {
     args.AddTail(L"expr=x=y");
     const std::wstring echo = temp_file(L"echo.txt");
     net.HTTP_POST(static_cast<NET_MSG>(3), window.get(), kResultMsg, server.Base().c_str(), "/echo", &args, 80, U(echo));
-    for (const wchar_t* bad : {L"novalue=", L"=noname", L"noequals"}) {
+    const wchar_t* const kBad[] = {L"novalue=", L"=noname", L"noequals"};
+    for (const wchar_t* bad : kBad) {
         CxStringList one;
         one.AddTail(bad);
         net.HTTP_LOGIN(window.get(), kResultMsg, server.Base().c_str(), "/echo", &one, 80, nullptr);
@@ -171,6 +174,7 @@ TEST_F(Connector, PostArgumentsAndXml) {
     EXPECT_EQ(3, g_results[0].nMsg);
     EXPECT_EQ("user=alice&note=a%20b%26c&expr=x=y", ReadFileBytes(echo));
     for (int i = 1; i <= 3; ++i) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(kBad[i - 1])));
         EXPECT_EQ(NET_RESULT_POST_FAILED, g_results[i].eResult);
         EXPECT_EQ(NET_MSG_LOGIN, g_results[i].nMsg);
     }
@@ -180,6 +184,7 @@ TEST_F(Connector, PostArgumentsAndXml) {
 
 TEST_F(Connector, MessageKindChoosesTheOperation) {
     for (int kind : {2, 5, 1, 3, 6}) {
+        SCOPED_TRACE(kind);
         net.HTTP_GET(static_cast<NET_MSG>(kind), window.get(), kResultMsg, server.Base().c_str(), "/echo", "", nullptr, 80, nullptr);
     }
     ASSERT_TRUE(window.Wait(5));
@@ -208,7 +213,7 @@ TEST_F(Connector, CancelLeavesAPartialFileAndReachesAQueuedGet) {
     net.SendNetMessage(&queued);
     ASSERT_TRUE(window.Wait(2));
     for (int i = 0; i < 2; ++i) {
-        SCOPED_TRACE(i);
+        SCOPED_TRACE(i ? "the queued GET" : "the running GET");
         EXPECT_EQ(NET_RESULT_CANCELLED, g_results[i].eResult);
         EXPECT_GT(g_results[i].size, 0);
         EXPECT_LT(g_results[i].size, 8 << 20);
@@ -232,18 +237,18 @@ TEST_F(Connector, ResultForADestroyedWindowIsDroppedAndItsFileStays) {
 TEST(ConnectorLifecycle, ConnectorsShareOneWorker) {
     LocalHttpServer server;
     ResultWindow window;
-    auto* first = new CNetConnector;
-    auto* second = new CNetConnector;
+    auto first = std::make_unique<CNetConnector>();
+    auto second = std::make_unique<CNetConnector>();
     first->SetDefTryConnectionServerURL(L"localhost");
     ASSERT_EQ(1, first->Initial());
     ASSERT_EQ(1, second->Initial());
     EXPECT_EQ(1, first->SetReportConnectionStatus(window.get(), kResultMsg + 1));
-    delete first;
+    first.reset();
     second->HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/body5000", "", nullptr, 80, nullptr);
     ASSERT_TRUE(window.Wait(1));
     EXPECT_EQ(NET_RESULT_OK, g_results[0].eResult);
     EXPECT_EQ(1, second->IsNetConnect(true));
-    delete second;   // the last one stops the worker
+    second.reset();   // the last one stops the worker
     CNetConnector idle;
     EXPECT_EQ(0, idle.IsNetConnect(true));
     EXPECT_EQ(0, idle.SetReportConnectionStatus(window.get(), kResultMsg + 1));
@@ -338,10 +343,9 @@ TEST(ConnectorProbe, ExactlyOneReportPerChange) {
     const std::wstring hosts = L"Z:\\etc\\hosts";
     const std::string original = ReadFileBytes(hosts);
     auto write_hosts = [&](const std::string& text) {
-        FILE* f = _wfopen(hosts.c_str(), L"wb");   // truncated in place: the file stays bound
-        ASSERT_NE(nullptr, f);
-        fwrite(text.data(), 1, text.size(), f);
-        fclose(f);
+        win32::unique_stream f(_wfopen(hosts.c_str(), L"wb"));   // truncated in place: the file stays bound
+        ASSERT_TRUE(f);
+        fwrite(text.data(), 1, text.size(), f.get());
     };
     Installation inst;
     ASSERT_TRUE(inst.Ok());
