@@ -1,8 +1,11 @@
 // The connector against a real HTTP server on 127.0.0.1, with results delivered to a
 // real window of the test thread.
 #include <gtest/gtest.h>
+#include <process.h>
 #include <string.h>
+#include <atomic>
 #include <functional>
+#include <mutex>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,8 +28,18 @@ struct Result {
 };
 
 std::vector<Result> g_results;
+// Progress calls come on the worker thread: what they record is read under g_progressLock.
+std::mutex g_progressLock;
 std::vector<unsigned int> g_progress;
-CNetConnector* g_cancelOnProgress = nullptr;
+std::vector<unsigned int> g_progressTotals;
+std::vector<long long> g_serverSentAtProgress;
+LocalHttpServer* g_progressServer = nullptr;
+std::atomic<CNetConnector*> g_cancelOnProgress{nullptr};
+
+size_t progress_calls() {
+    std::lock_guard<std::mutex> guard(g_progressLock);
+    return g_progress.size();
+}
 
 LRESULT CALLBACK result_proc(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (m == kResultMsg) {
@@ -39,9 +52,13 @@ LRESULT CALLBACK result_proc(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 void on_progress(unsigned int total, unsigned int received) {
-    g_progress.push_back(received);
-    if (g_cancelOnProgress) g_cancelOnProgress->CancelProcedure();
-    (void)total;
+    {
+        std::lock_guard<std::mutex> guard(g_progressLock);
+        g_progress.push_back(received);
+        g_progressTotals.push_back(total);
+        if (g_progressServer) g_serverSentAtProgress.push_back(g_progressServer->BodySent());
+    }
+    if (CNetConnector* c = g_cancelOnProgress) c->CancelProcedure();
 }
 
 // A message-only window on the test thread; Wait pumps its messages.
@@ -50,7 +67,11 @@ public:
     ResultWindow() {
         hwnd_ = CreateMessageWindow(L"CorelinkNetResults", result_proc);
         g_results.clear();
+        std::lock_guard<std::mutex> guard(g_progressLock);
         g_progress.clear();
+        g_progressTotals.clear();
+        g_serverSentAtProgress.clear();
+        g_progressServer = nullptr;
         g_cancelOnProgress = nullptr;
     }
     ~ResultWindow() {
@@ -362,4 +383,248 @@ TEST(ConnectorProbe, ExactlyOneReportPerChange) {
     EXPECT_EQ("2", host.Value("net-watch-count"));
     EXPECT_EQ("ok", host.Call("net-watch-stop"));
     EXPECT_EQ(0, host.Quit());
+}
+
+// ---- slow, broken and hostile servers ------------------------------------------------------
+
+namespace {
+
+// A body of `size` bytes sent in pieces of `piece` with a pause after each.
+HttpRoute throttled(size_t size, size_t piece, DWORD pauseMs) {
+    HttpRoute r;
+    r.body.assign(piece, 't');
+    r.size = static_cast<long long>(size);
+    r.piece = piece;
+    r.pauseMs = pauseMs;
+    return r;
+}
+
+// Handles messages until f() holds or the deadline passes.
+template <class F>
+bool pump_until(F f, DWORD deadlineMs = 30000) {
+    const DWORD start = GetTickCount();
+    while (!f() && GetTickCount() - start < deadlineMs) ReleaseCPUTime(10, nullptr, nullptr);
+    return f();
+}
+
+} // namespace
+
+TEST_F(Connector, CancelledGetLeavesTheNextGetWhole) {
+    net.SetDownloadProgressCallBack(on_progress);
+    g_cancelOnProgress = &net;
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/big", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(1));
+    EXPECT_EQ(NET_RESULT_CANCELLED, g_results[0].eResult);
+    g_cancelOnProgress = nullptr;
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/body5000", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(2));
+    EXPECT_EQ(NET_RESULT_OK, g_results[1].eResult);
+    EXPECT_EQ(5000, g_results[1].size);
+    EXPECT_EQ(LocalHttpServer::Body5000(), ReadFileBytes(g_results[1].file));
+    for (const Result& r : g_results) DeleteFileW(r.file.c_str());
+}
+
+TEST_F(Connector, ProgressTellsTheTotalAndAStrictlyGrowingCount) {
+    const size_t size = 300000;
+    server.Route("/slow", throttled(size, 7000, 5));
+    net.SetDownloadProgressCallBack(on_progress);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/slow", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(1));
+    EXPECT_EQ(NET_RESULT_OK, g_results[0].eResult);
+    ASSERT_GT(g_progress.size(), 2u);
+    for (size_t i = 0; i < g_progress.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(size, g_progressTotals[i]);
+        if (i) {
+            EXPECT_GT(g_progress[i], g_progress[i - 1]);
+        }
+    }
+    EXPECT_EQ(size, g_progress.back());
+    DeleteFileW(g_results[0].file.c_str());
+}
+
+TEST_F(Connector, ThrottledBodyReportsWhatHasArrivedAndCancelsAtTheNextChunk) {
+    const size_t size = 60000;
+    server.Route("/slow", throttled(size, 1000, 40));
+    g_progressServer = &server;
+    net.SetDownloadProgressCallBack(on_progress);
+    g_cancelOnProgress = &net;
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/slow", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(1));
+    EXPECT_EQ(NET_RESULT_CANCELLED, g_results[0].eResult);
+    ASSERT_FALSE(g_serverSentAtProgress.empty());
+    // The first chunk was handed on while the server was still sending, not after the whole body.
+    EXPECT_LT(g_serverSentAtProgress[0], static_cast<long long>(size) / 2);
+    EXPECT_LT(g_results[0].size, static_cast<int>(size) / 2);
+    EXPECT_EQ(static_cast<size_t>(g_results[0].size), ReadFileBytes(g_results[0].file).size());
+    DeleteFileW(g_results[0].file.c_str());
+}
+
+TEST_F(Connector, BrokenAndOversizedBodiesFail) {
+    HttpRoute cut;
+    cut.body = std::string(3000, 'c');
+    cut.announce = 10000;   // the connection closes after 3,000 of 10,000 bytes
+    server.Route("/cut", cut);
+    HttpRoute huge;
+    huge.body = std::string(1000, 'h');
+    huge.announce = 3000000000LL;   // more than nResFileSize can tell
+    server.Route("/huge", huge);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/cut", "", nullptr, 80, nullptr);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/huge", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(2));
+    const char* names[] = {"/cut", "/huge"};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(names[i]);
+        EXPECT_EQ(NET_RESULT_HTTP_FAILED, g_results[i].eResult);
+        EXPECT_EQ(static_cast<size_t>(g_results[i].size), ReadFileBytes(g_results[i].file).size());
+        DeleteFileW(g_results[i].file.c_str());
+    }
+    EXPECT_EQ(0, g_results[1].size);
+}
+
+TEST_F(Connector, AServerThatNeverAnswersTimesOut) {
+    HttpRoute silent;
+    silent.silent = true;
+    server.Route("/silent", silent);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/silent", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(1));
+    EXPECT_EQ(NET_RESULT_HTTP_FAILED, g_results[0].eResult);
+    DeleteFileW(g_results[0].file.c_str());
+}
+
+TEST_F(Connector, ASecondConnectorTakesNeitherProgressNorCancel) {
+    server.Route("/slow", throttled(200000, 1000, 20));
+    net.SetDownloadProgressCallBack(on_progress);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/slow", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(pump_until([] { return progress_calls() > 0; }));
+    {
+        CNetConnector other;   // made and used while the download runs
+        ASSERT_EQ(1, other.Initial());
+        other.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg + 5, server.Base().c_str(), "/body5000", "", nullptr, 80, nullptr);
+        const size_t before = progress_calls();
+        EXPECT_TRUE(pump_until([&] { return progress_calls() > before + 2; }));   // still this dialog's bar
+        net.CancelProcedure();
+        ASSERT_TRUE(window.Wait(1));
+    }
+    EXPECT_EQ(NET_RESULT_CANCELLED, g_results[0].eResult);
+    EXPECT_LT(g_results[0].size, 200000);
+    DeleteFileW(g_results[0].file.c_str());
+}
+
+TEST(ConnectorLifecycle, AnEndlessBodyDoesNotHoldTheLastConnectorsEnd) {
+    LocalHttpServer server;
+    server.Route("/endless", throttled(1LL << 30, 4096, 5));
+    ResultWindow window;
+    auto net = std::make_unique<CNetConnector>();
+    ASSERT_EQ(1, net->Initial());
+    net->SetDownloadProgressCallBack(on_progress);
+    net->HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/endless", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(pump_until([] { return progress_calls() > 0; }));
+    net.reset();   // stops the worker: the download in hand ends at its next chunk
+    EXPECT_LT(server.BodySent(), 1LL << 30);
+}
+
+TEST(ConnectorLifecycle, InitialRacingTheLastConnectorsEndGetsAWorkerOrARefusal) {
+    struct Racer {
+        CNetConnector* net;
+        int result;
+        static unsigned __stdcall run(void* p) {
+            auto* r = static_cast<Racer*>(p);
+            r->result = r->net->Initial();
+            return 0;
+        }
+    };
+    const DWORD start = GetTickCount();
+    for (int round = 0; round < 3 || GetTickCount() - start < 3000; ++round) {
+        SCOPED_TRACE(round);
+        auto first = std::make_unique<CNetConnector>();
+        first->SetDefTryConnectionServerURL(L"localhost");
+        ASSERT_EQ(1, first->Initial());
+        CNetConnector second;
+        Racer racer{&second, -1};
+        win32::unique_thread t(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, Racer::run, &racer, 0, nullptr)));
+        ASSERT_TRUE(t);
+        first.reset();   // the last ready connector stops the worker meanwhile
+        ASSERT_TRUE(pump_until([&] { return WaitForSingleObject(t.get(), 0) == WAIT_OBJECT_0; }));
+        if (racer.result == 1) {
+            EXPECT_EQ(1, second.IsNetConnect(true)) << "ready without a worker";
+        }
+    }
+}
+
+TEST(ConnectorProxy, TheUsersProxyIsUsedAndNoneMeansDirect) {
+    const char* key = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+    LocalHttpServer proxy;
+    auto set_proxy = [&](bool on) {
+        win32::unique_hkey k;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, k.put(), nullptr));
+        const DWORD enable = on ? 1 : 0;
+        RegSetValueExA(k.get(), "ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable), sizeof(enable));
+        const std::string server = proxy.Base();
+        if (on) RegSetValueExA(k.get(), "ProxyServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()), static_cast<DWORD>(server.size() + 1));
+        else RegDeleteValueA(k.get(), "ProxyServer");
+    };
+    struct Restore {
+        std::function<void(bool)> set;
+        ~Restore() { set(false); }
+    } restore{set_proxy};
+    ResultWindow window;
+    CNetConnector net;
+    ASSERT_EQ(1, net.Initial());
+    // A name that resolves nowhere: only a proxy can answer for it.
+    set_proxy(true);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, "corelink-proxy.test", "/body5000", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(1));
+    set_proxy(false);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, "corelink-proxy.test", "/body5000", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(2));
+    EXPECT_EQ(NET_RESULT_OK, g_results[0].eResult);
+    EXPECT_EQ(LocalHttpServer::Body5000(), ReadFileBytes(g_results[0].file));
+    ASSERT_EQ(1u, proxy.Requests().size());
+    // The absolute form a proxy receives (the client may spell out the port).
+    const std::string seen = proxy.Requests()[0];
+    EXPECT_EQ(0u, seen.find("GET http://corelink-proxy.test")) << seen;
+    EXPECT_NE(std::string::npos, seen.find("/body5000")) << seen;
+    EXPECT_EQ(NET_RESULT_HTTP_FAILED, g_results[1].eResult);   // direct: the name does not resolve
+    for (const Result& r : g_results) DeleteFileW(r.file.c_str());
+}
+
+namespace {
+CNetConnector* g_ending = nullptr;
+std::string g_endingServer;
+int g_callsDuringEnd = 0;
+// The result of the request in hand arrives while the last connector's destructor waits for
+// the worker; its handler calls a front end of that connector.
+LRESULT CALLBACK ending_proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == kResultMsg && g_ending) {
+        ++g_callsDuringEnd;
+        g_ending->HTTP_GET(NET_MSG_GET, h, kResultMsg, g_endingServer.c_str(), "/during-end", "", nullptr, 80, nullptr);
+        return 0;
+    }
+    return DefWindowProcW(h, m, w, l);
+}
+} // namespace
+
+TEST(ConnectorLifecycle, FrontEndsCalledWhileTheLastConnectorEndsAreRefused) {
+    LocalHttpServer server;
+    server.Route("/slow", throttled(400000, 4096, 10));
+    g_endingServer = server.Base();
+    win32::unique_hwnd caller(CreateMessageWindow(L"CorelinkNetEnding", ending_proc));
+    ResultWindow window;
+    auto net = std::make_unique<CNetConnector>();
+    ASSERT_EQ(1, net->Initial());
+    net->SetDownloadProgressCallBack(on_progress);
+    net->HTTP_GET(NET_MSG_GET, caller.get(), kResultMsg, server.Base().c_str(), "/slow", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(pump_until([] { return progress_calls() > 0; }));
+    g_ending = net.get();
+    g_callsDuringEnd = 0;
+    net.reset();
+    g_ending = nullptr;
+    EXPECT_EQ(1, g_callsDuringEnd);
+    CNetConnector next;   // a new worker would serve what a refused call had left queued
+    ASSERT_EQ(1, next.Initial());
+    next.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/body5000", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(1));
+    ReleaseCPUTime(300, nullptr, nullptr);
+    for (const std::string& r : server.Requests()) EXPECT_EQ(std::string::npos, r.find("/during-end")) << r;
 }
