@@ -5,6 +5,7 @@
 #include <string.h>
 #include <atomic>
 #include <functional>
+#include <iterator>
 #include <mutex>
 #include <memory>
 #include <string>
@@ -627,4 +628,31 @@ TEST(ConnectorLifecycle, FrontEndsCalledWhileTheLastConnectorEndsAreRefused) {
     ASSERT_TRUE(window.Wait(1));
     ReleaseCPUTime(300, nullptr, nullptr);
     for (const std::string& r : server.Requests()) EXPECT_EQ(std::string::npos, r.find("/during-end")) << r;
+}
+
+TEST_F(Connector, RedirectHeadersAndInformationFilesComeBackAsSent) {
+    struct Case { const char* path; const char* status; const char* headers; const char* body; NET_RESULT result; };
+    const Case cases[] = {
+        {"/only-location", "302 Found", "Location: http://127.0.0.1:1/file.bin\r\n", "", NET_RESULT_REDIRECT},
+        {"/product-url", "302 Found", "Product-url: http://127.0.0.1:1/info.txt\r\nLocation: http://127.0.0.1:1/a b.bin\r\n", "",
+         NET_RESULT_REDIRECT},
+        {"/no-location", "302 Found", "Product-name: n:a?m e\r\n", "", NET_RESULT_REDIRECT},
+        {"/info", "200 OK", "", "Version: 2\r\nProduct-name: Caf\xC3\xA9 Pack: \"2?\"\r\n\r\n", NET_RESULT_OK},
+    };
+    for (const Case& c : cases) {
+        HttpRoute r;
+        r.status = c.status;
+        r.headers = c.headers;
+        r.body = c.body;
+        server.Route(c.path, r);
+        net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), c.path, "", nullptr, 80, nullptr);
+    }
+    ASSERT_TRUE(window.Wait(std::size(cases)));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].path);
+        EXPECT_EQ(cases[i].result, g_results[i].eResult);
+        EXPECT_NE(std::string::npos, g_results[i].header.find(cases[i].headers));
+        EXPECT_EQ(cases[i].body, ReadFileBytes(g_results[i].file));
+        DeleteFileW(g_results[i].file.c_str());
+    }
 }

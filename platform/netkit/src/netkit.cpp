@@ -48,10 +48,14 @@ struct CNetKit::Impl {
     std::vector<char> block;   // the last 64 KB read
     size_t blockPos = 0, blockLen = 0;
     bool ended = false, failed = false;
+    DWORD readSize = 0;   // the next read's size when more than what has arrived
+    static constexpr DWORD kBlock = 64 * 1024;
+    static constexpr ULONGLONG kQuickMs = 20;
 
     bool send(const char* verb, const char* path, const char* headers, const std::string& body) {
         request.reset();
         blockPos = blockLen = 0;
+        readSize = 0;
         ended = failed = false;
         DWORD flags = INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                       INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI | (secure ? INTERNET_FLAG_SECURE : 0);
@@ -159,22 +163,26 @@ int CNetKit::Response(char* buffer, int capacity) {
     if (m.blockPos == m.blockLen) {
         if (m.failed) return -1;
         if (m.ended) return 0;
-        // Asking what has arrived first makes the read return with that much instead of
-        // waiting for a whole block on a slow link.
+        // Ask what has arrived, then read that much: on a slow link every read returns as
+        // soon as something came. WinINet tells at most its own small buffer, so while reads
+        // come back quickly the size doubles up to a block (a fast link then costs few calls),
+        // and falls back to what has arrived as soon as one is slow.
         DWORD available = 0, got = 0;
-        m.block.resize(64 * 1024);
         if (!InternetQueryDataAvailable(m.request.get(), &available, 0, 0)) {
             m.failed = true;
             return -1;
         }
-        if (available == 0) {
-            m.ended = true;
-            return 0;
-        }
-        const DWORD want = available < m.block.size() ? available : static_cast<DWORD>(m.block.size());
-        if (!InternetReadFile(m.request.get(), m.block.data(), want, &got)) {
-            m.failed = true;
-            return -1;
+        if (available) {
+            m.block.resize(Impl::kBlock);
+            const DWORD want = available > m.readSize ? available : m.readSize;
+            const DWORD size = want < Impl::kBlock ? want : Impl::kBlock;
+            const ULONGLONG start = GetTickCount64();
+            if (!InternetReadFile(m.request.get(), m.block.data(), size, &got)) {
+                m.failed = true;
+                return -1;
+            }
+            const bool quick = GetTickCount64() - start <= Impl::kQuickMs;
+            m.readSize = quick && got == size ? size * 2 : 0;
         }
         if (got == 0) {
             m.ended = true;
