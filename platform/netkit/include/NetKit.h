@@ -39,10 +39,9 @@ public:
     int QueryRawHeader(char* buffer, int capacity);
     int QueryStatusCode();
     unsigned long QueryContentLength();   // 0 when none is announced
-    // The next body bytes, at most capacity: what has arrived, or, while the link keeps
-    // delivering quickly, up to twice the last read; waits only while nothing has arrived or
-    // for such a quick read. 0 at the end of the body, -1 when the connection failed or
-    // timed out before it.
+    // The next body bytes, at most capacity: what has arrived, or what the link is expected
+    // to deliver within about 50 ms; waits only while nothing has arrived or for that. 0 at
+    // the end of the body, -1 when the connection failed or timed out before it.
     int Response(char* buffer, int capacity);
 
     // Percent-encodes text (every byte but letters, digits and "-_.~") into out, always

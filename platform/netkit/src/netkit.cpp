@@ -3,6 +3,7 @@
 #include "NetKit.h"
 #include <wininet.h>
 #include <string.h>
+#include <algorithm>
 #include <string>
 #include <vector>
 #include <unique_res.h>
@@ -50,7 +51,7 @@ struct CNetKit::Impl {
     bool ended = false, failed = false;
     DWORD readSize = 0;   // the next read's size when more than what has arrived
     static constexpr DWORD kBlock = 64 * 1024;
-    static constexpr ULONGLONG kQuickMs = 20;
+    static constexpr double kWaitMs = 50;
 
     bool send(const char* verb, const char* path, const char* headers, const std::string& body) {
         request.reset();
@@ -163,26 +164,34 @@ int CNetKit::Response(char* buffer, int capacity) {
     if (m.blockPos == m.blockLen) {
         if (m.failed) return -1;
         if (m.ended) return 0;
-        // Ask what has arrived, then read that much: on a slow link every read returns as
-        // soon as something came. WinINet tells at most its own small buffer, so while reads
-        // come back quickly the size doubles up to a block (a fast link then costs few calls),
-        // and falls back to what has arrived as soon as one is slow.
+        // Ask what has arrived and read at least that much. WinINet tells at most its own
+        // small buffer, so the read may ask for more: as much as the link delivered in about
+        // kWaitMs at the rate the last waiting read saw (twice the last read when it did not
+        // wait). A slow link then hands out each piece as it comes; a fast one fills blocks.
+        // At a rate that fills a block within that time the question is skipped: it costs
+        // about as much as the read itself.
         DWORD available = 0, got = 0;
-        if (!InternetQueryDataAvailable(m.request.get(), &available, 0, 0)) {
+        const bool streaming = m.readSize >= Impl::kBlock;
+        if (!streaming && !InternetQueryDataAvailable(m.request.get(), &available, 0, 0)) {
             m.failed = true;
             return -1;
         }
-        if (available) {
+        if (available || streaming) {
             m.block.resize(Impl::kBlock);
-            const DWORD want = available > m.readSize ? available : m.readSize;
-            const DWORD size = want < Impl::kBlock ? want : Impl::kBlock;
-            const ULONGLONG start = GetTickCount64();
+            DWORD size = available > m.readSize ? available : m.readSize;
+            if (size > Impl::kBlock) size = Impl::kBlock;
+            LARGE_INTEGER frequency, start, end;
+            QueryPerformanceFrequency(&frequency);
+            QueryPerformanceCounter(&start);
             if (!InternetReadFile(m.request.get(), m.block.data(), size, &got)) {
                 m.failed = true;
                 return -1;
             }
-            const bool quick = GetTickCount64() - start <= Impl::kQuickMs;
-            m.readSize = quick && got == size ? size * 2 : 0;
+            QueryPerformanceCounter(&end);
+            const double waited = static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+            if (got < size) m.readSize = 0;
+            else if (size <= available || waited <= 0) m.readSize = 2 * size;
+            else m.readSize = static_cast<DWORD>(std::min(Impl::kBlock * 1.0, (got - available) / waited * Impl::kWaitMs / 1000));
         }
         if (got == 0) {
             m.ended = true;
