@@ -408,6 +408,14 @@ bool pump_until(F f, DWORD deadlineMs = 30000) {
     return f();
 }
 
+// Starts the connector and a download of path to window; true once its first chunk is in.
+bool start_download(CNetConnector& net, HWND window, LocalHttpServer& server, const char* path) {
+    if (net.Initial() != 1) return false;
+    net.SetDownloadProgressCallBack(on_progress);
+    net.HTTP_GET(NET_MSG_GET, window, kResultMsg, server.Base().c_str(), path, "", nullptr, 80, nullptr);
+    return pump_until([] { return progress_calls() > 0; });
+}
+
 } // namespace
 
 TEST_F(Connector, CancelledGetLeavesTheNextGetWhole) {
@@ -517,10 +525,7 @@ TEST(ConnectorLifecycle, AnEndlessBodyDoesNotHoldTheLastConnectorsEnd) {
     server.Route("/endless", throttled(1LL << 30, 4096, 5));
     ResultWindow window;
     auto net = std::make_unique<CNetConnector>();
-    ASSERT_EQ(1, net->Initial());
-    net->SetDownloadProgressCallBack(on_progress);
-    net->HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/endless", "", nullptr, 80, nullptr);
-    ASSERT_TRUE(pump_until([] { return progress_calls() > 0; }));
+    ASSERT_TRUE(start_download(*net, window.get(), server, "/endless"));
     net.reset();   // stops the worker: the download in hand ends at its next chunk
     EXPECT_LT(server.BodySent(), 1LL << 30);
 }
@@ -613,10 +618,7 @@ TEST(ConnectorLifecycle, FrontEndsCalledWhileTheLastConnectorEndsAreRefused) {
     win32::unique_hwnd caller(CreateMessageWindow(L"CorelinkNetEnding", ending_proc));
     ResultWindow window;
     auto net = std::make_unique<CNetConnector>();
-    ASSERT_EQ(1, net->Initial());
-    net->SetDownloadProgressCallBack(on_progress);
-    net->HTTP_GET(NET_MSG_GET, caller.get(), kResultMsg, server.Base().c_str(), "/slow", "", nullptr, 80, nullptr);
-    ASSERT_TRUE(pump_until([] { return progress_calls() > 0; }));
+    ASSERT_TRUE(start_download(*net, caller.get(), server, "/slow"));
     g_ending = net.get();
     g_callsDuringEnd = 0;
     net.reset();
