@@ -658,3 +658,36 @@ TEST_F(Connector, RedirectHeadersAndInformationFilesComeBackAsSent) {
         DeleteFileW(g_results[i].file.c_str());
     }
 }
+
+TEST_F(Connector, ConnectorsComingAndGoingElsewhereLeaveADownloadItsProgress) {
+    const size_t size = 150000;
+    server.Route("/slow", throttled(size, 1500, 15));
+    struct Churn {
+        std::atomic<bool> stop{false};
+        int rounds = 0;
+        static unsigned __stdcall run(void* p) {
+            auto* c = static_cast<Churn*>(p);
+            while (!c->stop) {   // each one made, started, used and destroyed on this thread
+                CNetConnector other;
+                other.Initial();
+                other.CancelProcedure();
+                ++c->rounds;
+            }
+            return 0;
+        }
+    } churn;
+    net.SetDownloadProgressCallBack(on_progress);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/slow", "", nullptr, 80, nullptr);
+    win32::unique_thread t(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, Churn::run, &churn, 0, nullptr)));
+    ASSERT_TRUE(t);
+    const bool done = window.Wait(1);
+    churn.stop = true;
+    WaitForSingleObject(t.get(), INFINITE);
+    ASSERT_TRUE(done);
+    EXPECT_GT(churn.rounds, 0);
+    EXPECT_EQ(NET_RESULT_OK, g_results[0].eResult);
+    EXPECT_EQ(static_cast<int>(size), g_results[0].size);
+    ASSERT_FALSE(g_progress.empty());
+    EXPECT_EQ(size, g_progress.back());   // every chunk reported, the last one too
+    DeleteFileW(g_results[0].file.c_str());
+}
