@@ -119,5 +119,5 @@ public:
     CNetKitRef m_netKitRef;
 
 private:
-    void prepare_request();
+    bool prepare_request();   // false while this connector is being destroyed
 };

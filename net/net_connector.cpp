@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <string.h>
 #include <algorithm>
+#include <memory>
+#include <utility>
+#include <fixed_field.h>
 #include <BaseKit.h>
 #include <unique_res.h>
 #include "net_package.h"
@@ -12,21 +15,6 @@ namespace {
 
 // The default probe host, put together from its pieces when a connector is made.
 const wchar_t* const kHostPieces[] = {L"www", L".", L"quillbox", L".veranox", L".com"};
-
-void copy_bytes(char* dst, size_t cap, const char* src) {
-    if (!src) return;
-    size_t n = strnlen(src, cap - 1);
-    memcpy(dst, src, n);
-    dst[n] = 0;
-}
-
-void copy_units(unsigned short* dst, size_t cap, const unsigned short* src) {
-    if (!src) return;
-    size_t n = 0;
-    while (n < cap - 1 && src[n]) ++n;
-    memcpy(dst, src, n * 2);
-    dst[n] = 0;
-}
 
 // True when the registered browser version begins with 9 or a higher digit.
 bool browser_gate_refuses() {
@@ -40,11 +28,25 @@ bool browser_gate_refuses() {
     return version[0] == '9';   // the first character alone counts
 }
 
-void unregister(CNetConnector* c) {
-    NetState& n = Net();
-    auto& list = n.connectors;
+bool contains(const std::vector<CNetConnector*>& list, const CNetConnector* c) {
+    return std::find(list.begin(), list.end(), c) != list.end();
+}
+
+void remove(std::vector<CNetConnector*>& list, const CNetConnector* c) {
     list.erase(std::remove(list.begin(), list.end(), c), list.end());
-    if (n.current == c) n.current = list.empty() ? nullptr : list.back();
+}
+
+// Called with the lock held when c begins to be destroyed: nothing keeps pointing at it.
+// Returns true when c was the last ready connector while a worker runs.
+bool forget(CNetConnector* c) {
+    NetState& n = Net();
+    const bool wasReady = contains(n.ready, c);
+    remove(n.live, c);
+    remove(n.ready, c);
+    if (n.current == c) n.current = n.live.empty() ? nullptr : n.live.back();
+    std::replace(n.owners.begin(), n.owners.end(), c, static_cast<CNetConnector*>(nullptr));
+    if (n.inHand == c) n.inHand = nullptr;
+    return wasReady && n.ready.empty() && n.worker;
 }
 
 } // namespace
@@ -52,18 +54,14 @@ void unregister(CNetConnector* c) {
 CNetKitRef::CNetKitRef() {
     NetState& n = Net();
     std::lock_guard<SlimLock> guard(n.lock);
-    if (!n.netKit) n.netKit = new CNetKit;
-    ++n.netKitRefs;
+    if (!n.netKit) n.netKit = std::make_unique<CNetKit>();
 }
 
 CNetKitRef::~CNetKitRef() {
     NetState& n = Net();
     std::lock_guard<SlimLock> guard(n.lock);
     // The client goes with the last connector, once no worker can use it.
-    if (--n.netKitRefs == 0 && !n.worker) {
-        delete n.netKit;
-        n.netKit = nullptr;
-    }
+    if (n.live.empty() && !n.worker) n.netKit.reset();
 }
 
 CNetConnector::CNetConnector()
@@ -73,8 +71,10 @@ CNetConnector::CNetConnector()
     m_strDefTryServer.Format(L"%s%s%s", kHostPieces[0], kHostPieces[1], kHostPieces[2]);
     m_strDefTryServer += kHostPieces[3];
     m_strDefTryServer += kHostPieces[4];
-    std::lock_guard<SlimLock> guard(Net().lock);
-    Net().current = this;
+    NetState& n = Net();
+    std::lock_guard<SlimLock> guard(n.lock);
+    n.live.push_back(this);
+    n.current = this;
 }
 
 // A copy shares no queue: it is a new connector with the same settings.
@@ -86,7 +86,7 @@ CNetConnector& CNetConnector::operator=(const CNetConnector& o) {
     m_pCancelParam = o.m_pCancelParam == &o ? this : o.m_pCancelParam;
     m_pfnCancelQuery = o.m_pfnCancelQuery;
     m_pfnProgress = o.m_pfnProgress;
-    m_bUserCancel = o.m_bUserCancel;
+    SetCancelFlag(*this, CancelFlag(o));
     m_hRepoStatusWnd = o.m_hRepoStatusWnd;
     m_nRepoStatusMsgId = o.m_nRepoStatusMsgId;
     m_bRepoStatusFlag = o.m_bRepoStatusFlag;
@@ -99,20 +99,29 @@ int CNetConnector::Initial() {
         return 0;
     }
     NetState& n = Net();
-    bool started = false;
-    {
-        std::lock_guard<SlimLock> guard(n.lock);   // two quick calls start one worker
+    for (;;) {
+        std::unique_lock<SlimLock> guard(n.lock);
+        if (!contains(n.live, this)) return 0;   // being destroyed
         if (m_pRecvQueue) return 1;
-        m_pSendQueue = new CxSysMsgQueue(L"NET_SEND_QUEUE", 2048, 0);
-        m_pRecvQueue = new CxSysMsgQueue(L"NET_RECV_QUEUE", 2048, 0);
-        if (!n.worker) {
-            if (!StartNetWorker()) return 0;
-            started = true;
+        if (n.stopping) {
+            // The last connector is stopping the worker: wait for it, then start a new one;
+            // refuse when called from a message handled by that very wait.
+            if (n.stoppingThread == GetCurrentThreadId()) return 0;
+            guard.unlock();
+            ReleaseCPUTime(10, nullptr, nullptr);
+            continue;
         }
-        n.connectors.push_back(this);
+        auto send = std::make_unique<CxSysMsgQueue>(L"NET_SEND_QUEUE", 2048, 0);
+        auto recv = std::make_unique<CxSysMsgQueue>(L"NET_RECV_QUEUE", 2048, 0);
+        const bool start = !n.worker;
+        if (start && !StartNetWorker()) return 0;   // nothing is kept of a failed start
+        m_pSendQueue = send.release();
+        m_pRecvQueue = recv.release();
+        n.ready.push_back(this);
+        guard.unlock();
+        if (start) ProbeNetwork(this, true);   // the first probe
+        return 1;
     }
-    if (started) ProbeNetwork(this, true);   // the first probe
-    return 1;
 }
 
 CNetConnector::~CNetConnector() {
@@ -120,31 +129,44 @@ CNetConnector::~CNetConnector() {
     bool last = false;
     {
         std::lock_guard<SlimLock> guard(n.lock);
-        const bool ready = std::find(n.connectors.begin(), n.connectors.end(), this) != n.connectors.end();
-        unregister(this);
-        if (n.current == this) n.current = nullptr;
-        last = ready && n.connectors.empty() && n.worker;
+        last = forget(this);
+        if (last) {
+            n.stopping = true;
+            n.stoppingThread = GetCurrentThreadId();
+        }
     }
+    // Front ends called on this connector from messages handled meanwhile are refused.
     if (last) StopNetWorker();
-    delete m_pSendQueue;
-    delete m_pRecvQueue;
+    std::lock_guard<SlimLock> guard(n.lock);
+    std::unique_ptr<CxSysMsgQueue> send(std::exchange(m_pSendQueue, nullptr));
+    std::unique_ptr<CxSysMsgQueue> recv(std::exchange(m_pRecvQueue, nullptr));
+    if (last) {
+        n.owners.clear();   // the queue has ended with its last object
+        n.stopping = false;
+    }
 }
 
 void CNetConnector::SendNetMessage(CCommandNetBlk* block) {
-    if (!block || !m_pRecvQueue) return;
+    if (!block) return;
     CPackageBlk package(1);
     PackNetBlk(*block, package);
-    m_pRecvQueue->InsertMessage(package.GetPackagePtr(), package.GetPackageSize(), 0, nullptr);
+    NetState& n = Net();
+    std::lock_guard<SlimLock> guard(n.lock);   // the owners keep the queue's order
+    if (!contains(n.live, this) || !m_pRecvQueue) return;
+    if (m_pRecvQueue->InsertMessage(package.GetPackagePtr(), package.GetPackageSize(), 0, nullptr)) n.owners.push_back(this);
 }
 
-void CNetConnector::prepare_request() {
+bool CNetConnector::prepare_request() {
+    NetState& n = Net();
     {
-        std::lock_guard<SlimLock> guard(Net().lock);
-        Net().current = this;
+        std::lock_guard<SlimLock> guard(n.lock);
+        if (!contains(n.live, this)) return false;
+        n.current = this;
     }
-    m_bUserCancel = 0;
+    SetCancelFlag(*this, 0);
     m_pCancelParam = this;
     m_pfnCancelQuery = &CNetConnector::Cancel;
+    return true;
 }
 
 namespace {
@@ -155,37 +177,37 @@ void fill_common(CCommandNetBlk& b, NET_MSG kind, HWND hWnd, int msgId, const ch
     b.nMsg = kind;
     b.hWnd = hWnd;
     b.nMsgID = msgId;
-    copy_bytes(b.szServer, sizeof(b.szServer), server);
+    copy_field(b.szServer, server);
     b.iHttpPort = port;
-    copy_units(b.szResFile, 1024, resFile);
+    copy_field(b.szResFile, resFile);
 }
 
 } // namespace
 
 void CNetConnector::HTTP_GET(NET_MSG kind, HWND hWnd, int msgId, const char* server, const char* objPath,
                              const char* cgi, const unsigned short* deviceId, int port, const unsigned short* resFile) {
-    prepare_request();
+    if (!prepare_request()) return;
     CCommandNetBlk b;
     fill_common(b, kind, hWnd, msgId, server, port, resFile);
-    copy_bytes(b.szObjPath, sizeof(b.szObjPath), objPath);
-    copy_bytes(b.szCgi, sizeof(b.szCgi), cgi);
-    copy_units(b.szDeviceId, 512, deviceId);
+    copy_field(b.szObjPath, objPath);
+    copy_field(b.szCgi, cgi);
+    copy_field(b.szDeviceId, deviceId);
     SendNetMessage(&b);
 }
 
 void CNetConnector::HTTP_POST(NET_MSG kind, HWND hWnd, int msgId, const char* server, const char* objPath,
                               const CxStringList* arguments, int port, const unsigned short* resFile) {
-    prepare_request();
+    if (!prepare_request()) return;
     CCommandNetBlk b;
     fill_common(b, kind, hWnd, msgId, server, port, resFile);
-    copy_bytes(b.szObjPath, sizeof(b.szObjPath), objPath);
+    copy_field(b.szObjPath, objPath);
     if (arguments) b.listArgument = *arguments;
     SendNetMessage(&b);
 }
 
 void CNetConnector::HTTP_POST_XML(NET_MSG kind, HWND hWnd, int msgId, const char* server, const char* xml, int port,
                                   const unsigned short* resFile) {
-    prepare_request();
+    if (!prepare_request()) return;
     CCommandNetBlk b;
     fill_common(b, kind, hWnd, msgId, server, port, resFile);
     b.pszXml = xml ? strdup(xml) : nullptr;
@@ -209,12 +231,15 @@ int CNetConnector::SetDefTryConnectionServerURL(const wchar_t* host) {
 int CNetConnector::Cancel(void* p) {
     if (!p) return 0;
     std::lock_guard<SlimLock> guard(Net().lock);
-    return Net().worker ? static_cast<CNetConnector*>(p)->m_bUserCancel : 0;
+    return Net().worker ? CancelFlag(*static_cast<CNetConnector*>(p)) : 0;
 }
 
-void CNetConnector::CancelProcedure() { m_bUserCancel = 1; }
-int CNetConnector::UserCancel() { return m_bUserCancel; }
-void CNetConnector::SetDownloadProgressCallBack(ProgressCallback callback) { m_pfnProgress = callback; }
+void CNetConnector::CancelProcedure() { SetCancelFlag(*this, 1); }
+int CNetConnector::UserCancel() { return CancelFlag(*this); }
+void CNetConnector::SetDownloadProgressCallBack(ProgressCallback callback) {
+    std::lock_guard<SlimLock> guard(Net().lock);   // the worker reads it under the lock
+    m_pfnProgress = callback;
+}
 
 int CNetConnector::SetReportConnectionStatus(HWND hWnd, int msgId) {
     std::lock_guard<SlimLock> guard(Net().lock);

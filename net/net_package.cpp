@@ -4,6 +4,8 @@
 #include <string.h>
 #include <wchar.h>
 #include <string>
+#include <vector>
+#include <fixed_field.h>
 
 namespace {
 
@@ -26,27 +28,35 @@ void get_value(const CUnpackageBlk& u, const wchar_t* key, T& out) {
     if (u.GetData(key, &v, size) && size == sizeof(T)) out = v;
 }
 
-// A wide text of at most cap - 1 units, always terminated.
-void get_wide(const CUnpackageBlk& u, const wchar_t* key, unsigned short* out, size_t cap) {
+// A wide text of at most N - 1 units, always terminated.
+template <size_t N>
+void get_wide(const CUnpackageBlk& u, const wchar_t* key, unsigned short (&out)[N]) {
     unsigned long size = 0;
     if (!u.GetData(key, nullptr, size)) return;
-    std::wstring buf(size / 2 + 1, L'\0');
-    unsigned long got = static_cast<unsigned long>(buf.size() * 2);
-    u.GetData(key, &buf[0], got);
-    const size_t n = std::min(wcsnlen(buf.c_str(), size / 2), cap - 1);
-    memcpy(out, buf.c_str(), n * 2);
-    out[n] = 0;
+    std::vector<unsigned short> buf(size / 2 + 1, 0);
+    unsigned long got = size;
+    u.GetData(key, buf.data(), got);
+    copy_field(out, buf.data(), size / 2);
 }
 
-// An 8-bit text of at most min(item size, cap - 1) bytes, always terminated.
-void get_bytes(const CUnpackageBlk& u, const wchar_t* key, char* out, size_t cap) {
-    unsigned long size = static_cast<unsigned long>(cap - 1);
-    std::string buf(cap, '\0');
+// An 8-bit text of at most min(item size, N - 1) bytes, always terminated.
+template <size_t N>
+void get_bytes(const CUnpackageBlk& u, const wchar_t* key, char (&out)[N]) {
+    unsigned long size = N - 1;
+    std::string buf(N, '\0');
     if (!u.GetData(key, &buf[0], size)) return;
-    const size_t n = std::min<size_t>(strnlen(buf.c_str(), std::min<size_t>(size, cap - 1)), cap - 1);
-    memcpy(out, buf.c_str(), n);
-    out[n] = 0;
+    copy_field(out, buf.c_str(), size);
 }
+
+// The four 512-byte texts, which travel whole and in this order.
+struct Text512 {
+    const wchar_t* key;
+    char (CCommandNetBlk::*field)[512];
+};
+const Text512 kTexts512[] = {{L"szServer", &CCommandNetBlk::szServer},
+                             {L"szCgi", &CCommandNetBlk::szCgi},
+                             {L"szCmd", &CCommandNetBlk::szCmd},
+                             {L"szObjPath", &CCommandNetBlk::szObjPath}};
 
 } // namespace
 
@@ -57,10 +67,7 @@ void PackNetBlk(const CCommandNetBlk& b, CPackageBlk& p) {
     p.Add(L"eResult", &b.eResult, 4);
     p.Add(L"nMsgID", &b.nMsgID, 4);
     add_text(p, L"szDeviceId", b.szDeviceId, 512);
-    p.Add(L"szServer", b.szServer, 512);
-    p.Add(L"szCgi", b.szCgi, 512);
-    p.Add(L"szCmd", b.szCmd, 512);
-    p.Add(L"szObjPath", b.szObjPath, 512);
+    for (const Text512& t : kTexts512) p.Add(t.key, b.*t.field, 512);
     p.Add(L"iHttpPort", &b.iHttpPort, 4);
     p.Add(L"szResHeader", b.szResHeader, 2048);
     add_text(p, L"szResFile", b.szResFile, 1024);
@@ -91,14 +98,11 @@ void UnpackNetBlk(const void* data, unsigned long size, CCommandNetBlk& b) {
     get_value(u, L"nMsg", b.nMsg);
     get_value(u, L"eResult", b.eResult);
     get_value(u, L"nMsgID", b.nMsgID);
-    get_wide(u, L"szDeviceId", b.szDeviceId, 512);
-    get_bytes(u, L"szServer", b.szServer, 512);
-    get_bytes(u, L"szCgi", b.szCgi, 512);
-    get_bytes(u, L"szCmd", b.szCmd, 512);
-    get_bytes(u, L"szObjPath", b.szObjPath, 512);
+    get_wide(u, L"szDeviceId", b.szDeviceId);
+    for (const Text512& t : kTexts512) get_bytes(u, t.key, b.*t.field);
     get_value(u, L"iHttpPort", b.iHttpPort);
-    get_bytes(u, L"szResHeader", b.szResHeader, 2048);
-    get_wide(u, L"szResFile", b.szResFile, 1024);
+    get_bytes(u, L"szResHeader", b.szResHeader);
+    get_wide(u, L"szResFile", b.szResFile);
     get_value(u, L"nResFileSize", b.nResFileSize);
 
     unsigned long len = 0, xmlSize = 0;

@@ -1,13 +1,17 @@
 // Per-process state of the network connector, shared by its callers' threads, the worker
-// and the dispatcher. `lock` guards the connector registry and the current connector;
-// the flags are plain words written by one side and polled by the other.
+// and the dispatcher. `lock` guards the connector lists, the current connector, the request
+// owners, the worker handle and `stopping`; the flags are atomics polled across threads.
 #pragma once
 #include <windows.h>
+#include <atomic>
+#include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 #include <CxSysMsgQueue.h>
 #include <NetKit.h>
+#include <unique_res.h>
 #include "NetConnector.h"
 
 // A slim reader/writer lock used exclusively: cheap enough to take twice per body chunk.
@@ -22,39 +26,53 @@ private:
 
 struct NetState {
     SlimLock lock;
-    std::vector<CNetConnector*> connectors;   // ready connectors, oldest first
-    CNetConnector* current = nullptr;         // the connector used for the latest request
-    HANDLE worker = nullptr;                  // g_hNetWorker
-    HANDLE dispatcher = nullptr;              // g_hNetDispatcher
-    volatile LONG workerStop = 0;
-    volatile LONG dispatcherStop = 0;
-    volatile LONG probing = 0;
-    volatile LONG connected = 0;              // outcome of the last probe
-    std::wstring tryHost;                     // the probe host of the process, set once
-    CNetKit* netKit = nullptr;                // the process's HTTP client
-    int netKitRefs = 0;
+    std::vector<CNetConnector*> live;     // every connector not yet being destroyed, oldest first
+    std::vector<CNetConnector*> ready;    // those whose Initial succeeded, oldest first
+    CNetConnector* current = nullptr;     // one of `live`, or null
+    // Who queued each request waiting in "NET_RECV_QUEUE", in queue order, and who queued the
+    // one the worker runs; null once that connector is destroyed.
+    std::deque<CNetConnector*> owners;
+    CNetConnector* inHand = nullptr;
+    win32::unique_thread worker;          // null when no worker runs
+    bool stopping = false;                // the last ready connector is stopping the worker,
+    DWORD stoppingThread = 0;             // on this thread
+    std::atomic<bool> workerStop{false};
+    std::atomic<bool> dispatcherStop{false};
+    std::atomic<bool> probing{false};
+    std::atomic<long> connected{0};       // outcome of the last probe
+    std::wstring tryHost;                 // the probe host of the process, set once
+    // The process's HTTP client: exists while a connector lives or the worker runs.
+    std::unique_ptr<CNetKit> netKit;
 };
 
 NetState& Net();
 
-// What the worker's operations read of the current connector, taken under the lock.
-struct CurrentView {
-    int cancelled = 0;
+// The cancel flag of a connector, shared between the caller's and the worker's threads.
+inline void SetCancelFlag(CNetConnector& c, int v) { __atomic_store_n(&c.m_bUserCancel, v, __ATOMIC_SEQ_CST); }
+inline int CancelFlag(const CNetConnector& c) { return __atomic_load_n(&c.m_bUserCancel, __ATOMIC_SEQ_CST); }
+
+// What the running request takes from the connector that queued it: whether to end now
+// (its user cancelled, or the worker is stopping) and where progress goes.
+struct RequestControl {
+    bool cancelled = false;
     CNetConnector::ProgressCallback progress = nullptr;
 };
-CurrentView CurrentConnector();
+RequestControl RequestInHand();
 
-// Starts the worker (and through it the dispatcher). Called with the lock held.
+// Starts the worker (and through it the dispatcher) and waits until it runs or has failed.
+// Called with the lock held. False leaves no worker.
 bool StartNetWorker();
 // Asks the worker to stop and waits for it, handling this thread's sent messages.
 void StopNetWorker();
 
-// A probe of the process's host; reports a change to the status window of `reporter`
-// (not for an initial probe). reporter must be registered or the caller itself.
-int ProbeNetwork(CNetConnector* reporter, bool bInitial);
+// A probe of the process's host. Reports a change (not for an initial probe) to the status
+// window of `c`, or, when c is null, of the oldest ready connector, chosen and read under
+// the lock.
+int ProbeNetwork(CNetConnector* c, bool bInitial);
 
 // Runs one request on the worker: the NET_RESULT for the block.
 NET_RESULT RunNetRequest(CCommandNetBlk& block);
 
-// The network trace hook: accepts the path and the line, writes nothing.
+// The network trace hook: takes a printf-style line for the trace file (g_strNetTracePath)
+// and writes nothing.
 void NetTrace(const char* fmt, ...);

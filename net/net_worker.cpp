@@ -14,15 +14,16 @@ NetState& Net() {
 
 void NetTrace(const char* /*fmt*/, ...) {}
 
-CurrentView CurrentConnector() {
+RequestControl RequestInHand() {
     NetState& n = Net();
     std::lock_guard<SlimLock> guard(n.lock);
-    CurrentView v;
-    if (n.current) {
-        v.cancelled = n.current->m_bUserCancel;
-        v.progress = n.current->m_pfnProgress;
+    RequestControl c;
+    c.cancelled = n.workerStop;
+    if (n.inHand) {
+        c.cancelled = c.cancelled || CancelFlag(*n.inHand);
+        c.progress = n.inHand->m_pfnProgress;
     }
-    return v;
+    return c;
 }
 
 namespace {
@@ -49,44 +50,65 @@ unsigned __stdcall dispatcher_thread(void* arg) {
     return 0;
 }
 
-// The connector whose status window hears the idle probes: the oldest ready one.
-CNetConnector* reporter() {
+// The owner of a request just taken off the queue becomes the owner of the request in hand.
+void begin_request() {
     NetState& n = Net();
     std::lock_guard<SlimLock> guard(n.lock);
-    return n.connectors.empty() ? nullptr : n.connectors.front();
+    n.inHand = nullptr;
+    if (!n.owners.empty()) {
+        n.inHand = n.owners.front();
+        n.owners.pop_front();
+    }
 }
 
-unsigned __stdcall worker_thread(void*) {
+void end_request() {
+    std::lock_guard<SlimLock> guard(Net().lock);
+    Net().inHand = nullptr;
+}
+
+// How the worker's start went, told to the thread that starts it.
+struct WorkerStart {
+    win32::unique_handle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    bool ok = false;
+};
+
+unsigned __stdcall worker_thread(void* arg) {
     NetState& n = Net();
     CxSysMsgQueue requests(L"NET_RECV_QUEUE", 2048, 0);
     CxSysMsgQueue results(L"NET_SEND_QUEUE", 2048, 0);
     WSADATA wsa;
     const bool sockets = WSAStartup(0x101, &wsa) == 0;
-    n.dispatcherStop = 0;
-    n.dispatcher = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, dispatcher_thread, &results, 0, nullptr));
-    while (sockets && n.dispatcher && !n.workerStop) {
+    n.dispatcherStop = false;
+    win32::unique_thread dispatcher(
+        sockets ? reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, dispatcher_thread, &results, 0, nullptr)) : nullptr);
+    {
+        auto* start = static_cast<WorkerStart*>(arg);   // gone once told
+        start->ok = sockets && dispatcher;
+        SetEvent(start->done.get());
+    }
+    while (sockets && dispatcher && !n.workerStop) {
         CCommandNetBlk block;
         if (!take(requests, block)) {
-            InterlockedExchange(&n.probing, 1);
-            ProbeNetwork(reporter(), false);
-            InterlockedExchange(&n.probing, 0);
+            n.probing = true;
+            ProbeNetwork(nullptr, false);
+            n.probing = false;
             // The pause before the next idle probe waits on the queue: a request that comes
             // in meanwhile is taken at once instead of after the pause.
             bool got = false;
             for (int slice = 0; slice < 20 && !got && !n.workerStop; ++slice) got = take(requests, block, 100);
             if (!got) continue;
         }
+        begin_request();
+        if (n.workerStop) break;   // requests still queued at a stop are never answered
         block.eResult = RunNetRequest(block);
+        end_request();
         CPackageBlk package(1);
         PackNetBlk(block, package);
         results.InsertMessage(package.GetPackagePtr(), package.GetPackageSize(), 0, nullptr);
     }
-    n.dispatcherStop = 1;
-    if (n.dispatcher) {
-        WaitForSingleObject(n.dispatcher, INFINITE);
-        CloseHandle(n.dispatcher);
-        n.dispatcher = nullptr;
-    }
+    end_request();
+    n.dispatcherStop = true;
+    if (dispatcher) WaitForSingleObject(dispatcher.get(), INFINITE);
     if (n.netKit) n.netKit->Close();
     if (sockets) WSACleanup();
     return 0;
@@ -96,20 +118,36 @@ unsigned __stdcall worker_thread(void*) {
 
 bool StartNetWorker() {
     NetState& n = Net();
-    n.workerStop = 0;
-    n.worker = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, worker_thread, nullptr, 0, nullptr));
-    return n.worker != nullptr;
+    if (!n.netKit) n.netKit = std::make_unique<CNetKit>();
+    WorkerStart start;
+    if (!start.done) return false;
+    n.workerStop = false;
+    win32::unique_thread worker(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, worker_thread, &start, 0, nullptr)));
+    if (!worker) return false;
+    // The worker starts Windows Sockets and the dispatcher before it says how it went, so
+    // the first probe that follows never runs ahead of them.
+    WaitForSingleObject(start.done.get(), INFINITE);
+    if (!start.ok) {
+        WaitForSingleObject(worker.get(), INFINITE);
+        return false;
+    }
+    n.worker = std::move(worker);
+    return true;
 }
 
 void StopNetWorker() {
     NetState& n = Net();
-    while (n.probing) ReleaseCPUTime(100, nullptr, nullptr);
-    n.workerStop = 1;
+    n.workerStop = true;   // also ends the request in hand at its next chunk
     // The dispatcher may be inside a SendMessageW to one of this thread's windows: keep
     // handling sent messages while waiting.
-    while (WaitForSingleObject(n.worker, 1000) == WAIT_TIMEOUT) ReleaseCPUTime(1000, nullptr, nullptr);
-    CloseHandle(n.worker);
-    n.worker = nullptr;
+    HANDLE worker;
+    {
+        std::lock_guard<SlimLock> guard(n.lock);
+        worker = n.worker.get();
+    }
+    while (WaitForSingleObject(worker, 1000) == WAIT_TIMEOUT) ReleaseCPUTime(1000, nullptr, nullptr);
+    std::lock_guard<SlimLock> guard(n.lock);
+    n.worker.reset();
 }
 
 int ProbeNetwork(CNetConnector* c, bool bInitial) {
@@ -120,6 +158,7 @@ int ProbeNetwork(CNetConnector* c, bool bInitial) {
     {
         std::lock_guard<SlimLock> guard(n.lock);
         if (!n.worker || n.workerStop) return 0;
+        if (!c && !n.ready.empty()) c = n.ready.front();
         if (n.tryHost.empty() && c) n.tryHost = c->m_strDefTryServer.GetString();
         CxString h(n.tryHost.c_str());
         host = h.GetMByteData();
@@ -129,14 +168,14 @@ int ProbeNetwork(CNetConnector* c, bool bInitial) {
             flag = c->m_bRepoStatusFlag;
         }
     }
-    const LONG before = n.connected;
+    const long before = n.connected;
     // The lookup may take long where a resolver is silent: it holds nothing but this thread.
     // Windows Sockets is started for the lookup itself, whatever the worker has done yet.
     WSADATA wsa;
     const bool sockets = WSAStartup(0x101, &wsa) == 0;
-    const LONG now = sockets && !host.empty() && gethostbyname(host.c_str()) != nullptr ? 1 : 0;
+    const long now = sockets && !host.empty() && gethostbyname(host.c_str()) != nullptr ? 1 : 0;
     if (sockets) WSACleanup();
-    InterlockedExchange(&n.connected, now);
+    n.connected = now;
     if (!bInitial && now != before && IsWindow(report)) PostMessageW(report, msgId, 1, flag ? 1 : 0);
     return now;
 }

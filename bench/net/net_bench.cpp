@@ -12,6 +12,7 @@
 #include <BaseKit.h>
 #include <Corelink.h>
 #include <host_driver.h>
+#include <unique_res.h>
 #include <local_http_server.h>
 
 namespace {
@@ -47,21 +48,21 @@ long long file_size(const std::wstring& path) {
     return (static_cast<long long>(d.nFileSizeHigh) << 32) | d.nFileSizeLow;
 }
 
+void close_inet(HINTERNET h) { InternetCloseHandle(h); }
+using unique_inet = win32::unique_res<win32::null_traits<HINTERNET, &close_inet>>;
+
 // The plain client: WinINet, 64 KB reads, each written to the file.
 long long plain_get(const std::string& url, const std::wstring& path) {
-    HINTERNET session = InternetOpenA("bench", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
-    HINTERNET request = InternetOpenUrlA(session, url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0);
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    unique_inet session(InternetOpenA("bench", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+    unique_inet request(InternetOpenUrlA(session.get(), url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
+    win32::unique_file file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     std::vector<char> buf(64 * 1024);
     long long total = 0;
     DWORD got = 0, done = 0;
-    while (request && InternetReadFile(request, buf.data(), static_cast<DWORD>(buf.size()), &got) && got) {
-        WriteFile(file, buf.data(), got, &done, nullptr);
+    while (request && InternetReadFile(request.get(), buf.data(), static_cast<DWORD>(buf.size()), &got) && got) {
+        WriteFile(file.get(), buf.data(), got, &done, nullptr);
         total += got;
     }
-    CloseHandle(file);
-    if (request) InternetCloseHandle(request);
-    InternetCloseHandle(session);
     return total;
 }
 

@@ -68,7 +68,7 @@ bool HostProcess::Start(const std::wstring& exePath) {
     if (!CreateProcessW(exePath.c_str(), cmdLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                         folder.c_str(), &si, &pi))
         return false;
-    CloseHandle(pi.hThread);
+    win32::unique_handle thread(pi.hThread);   // not needed: the process handle is enough
     process_.reset(pi.hProcess);
     pid_ = pi.dwProcessId;
     // The host loads the library before its first line: once "ready" arrives, its

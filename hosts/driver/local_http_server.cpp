@@ -2,6 +2,7 @@
 #include "local_http_server.h"
 #include <process.h>
 #include <string.h>
+#include <algorithm>
 
 namespace {
 
@@ -15,6 +16,38 @@ bool send_all(SOCKET s, const char* data, size_t n) {
     return true;
 }
 
+// True when the client has closed its side or data came (checked every 100 ms).
+bool client_left(SOCKET s) {
+    fd_set set;
+    FD_ZERO(&set);
+    FD_SET(s, &set);
+    timeval wait{0, 100 * 1000};
+    if (select(0, &set, nullptr, nullptr, &wait) <= 0) return false;
+    char c;
+    return recv(s, &c, 1, 0) <= 0;
+}
+
+// The path of a request target: an absolute "http://host/path" loses its scheme and host,
+// and every target loses its query.
+std::string path_of(const std::string& target) {
+    std::string path = target;
+    if (path.compare(0, 7, "http://") == 0) {
+        const size_t slash = path.find('/', 7);
+        path = slash == std::string::npos ? "/" : path.substr(slash);
+    }
+    return path.substr(0, path.find('?'));
+}
+
+HttpRoute sized(long long total) {
+    HttpRoute r;
+    r.body.assign(65536, 'b');
+    r.size = total;
+    r.piece = r.body.size();
+    return r;
+}
+
+long long size_of(const HttpRoute& r) { return r.size >= 0 ? r.size : static_cast<long long>(r.body.size()); }
+
 } // namespace
 
 std::string LocalHttpServer::Body5000() {
@@ -27,25 +60,41 @@ std::string LocalHttpServer::Body5000() {
 LocalHttpServer::LocalHttpServer() {
     WSADATA wsa;
     WSAStartup(0x202, &wsa);
-    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    listener_.reset(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     addr.sin_port = 0;
-    bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof(addr));
+    bind(listener_.get(), reinterpret_cast<sockaddr*>(&addr), sizeof(addr));
     int len = sizeof(addr);
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
+    getsockname(listener_.get(), reinterpret_cast<sockaddr*>(&addr), &len);
     port_ = ntohs(addr.sin_port);
-    listen(listener_, 16);
-    thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, run, this, 0, nullptr));
+    listen(listener_.get(), 16);
+
+    HttpRoute body5000;
+    body5000.body = Body5000();
+    routes_["/body5000"] = body5000;
+    body5000.withLength = false;
+    routes_["/body5000-nolength"] = body5000;
+    HttpRoute redirect;
+    redirect.status = "302 Found";
+    redirect.headers = "Location: http://" + Base() + "/body5000\r\nProduct-url: http://" + Base() +
+                       "/body5000\r\nProduct-name: sample.bin\r\n";
+    routes_["/redirect"] = redirect;
+    routes_["/big"] = sized(8u << 20);
+    thread_.reset(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, run, this, 0, nullptr)));
 }
 
 LocalHttpServer::~LocalHttpServer() {
-    stop_ = 1;
-    closesocket(listener_);
-    WaitForSingleObject(thread_, 10000);
-    CloseHandle(thread_);
+    stop_ = true;
+    listener_.reset();   // ends the accept
+    WaitForSingleObject(thread_.get(), 10000);
     WSACleanup();
+}
+
+void LocalHttpServer::Route(const std::string& path, const HttpRoute& route) {
+    std::lock_guard<std::mutex> guard(lock_);
+    routes_[path] = route;
 }
 
 std::vector<std::string> LocalHttpServer::Requests() {
@@ -56,13 +105,27 @@ std::vector<std::string> LocalHttpServer::Requests() {
 unsigned __stdcall LocalHttpServer::run(void* p) {
     auto* self = static_cast<LocalHttpServer*>(p);
     while (!self->stop_) {
-        SOCKET client = accept(self->listener_, nullptr, nullptr);
-        if (client == INVALID_SOCKET) break;
-        self->serve(client);
-        shutdown(client, SD_BOTH);
-        closesocket(client);
+        unique_socket client(accept(self->listener_.get(), nullptr, nullptr));
+        if (!client) break;
+        self->serve(client.get());
+        shutdown(client.get(), SD_BOTH);
     }
     return 0;
+}
+
+bool LocalHttpServer::send_body(SOCKET client, const HttpRoute& route) {
+    const long long total = size_of(route);
+    const size_t piece = route.piece ? route.piece : route.body.size();
+    for (long long at = 0; at < total && !route.body.empty() && !stop_;) {
+        const size_t from = static_cast<size_t>(at % static_cast<long long>(route.body.size()));
+        const size_t n = static_cast<size_t>(std::min<long long>({static_cast<long long>(piece), total - at,
+                                                                  static_cast<long long>(route.body.size() - from)}));
+        if (!send_all(client, route.body.data() + from, n)) return false;
+        at += static_cast<long long>(n);
+        bodySent_ += static_cast<long long>(n);
+        if (route.pauseMs) Sleep(route.pauseMs);
+    }
+    return true;
 }
 
 void LocalHttpServer::serve(SOCKET client) {
@@ -85,35 +148,35 @@ void LocalHttpServer::serve(SOCKET client) {
     }
     const std::string line = in.substr(0, in.find("\r\n"));
     const std::string method = line.substr(0, line.find(' '));
-    const std::string path = line.substr(method.size() + 1, line.find(' ', method.size() + 1) - method.size() - 1);
-    const std::string body = in.substr(headerEnd + 4);
+    const std::string target = line.substr(method.size() + 1, line.find(' ', method.size() + 1) - method.size() - 1);
+    const std::string path = path_of(target);
+    const std::string requestBody = in.substr(headerEnd + 4);
+    HttpRoute route;
+    bool found = false;
     {
         std::lock_guard<std::mutex> guard(lock_);
-        requests_.push_back(method + " " + path);
+        requests_.push_back(method + " " + target);
+        auto it = routes_.find(path);
+        found = it != routes_.end();
+        if (found) route = it->second;
     }
-    auto respond = [&](const std::string& status, const std::string& headers, const std::string& content, bool withLength) {
-        std::string out = "HTTP/1.1 " + status + "\r\n" + headers + "Connection: close\r\n";
-        if (withLength) out += "Content-Length: " + std::to_string(content.size()) + "\r\n";
-        out += "\r\n" + content;
-        send_all(client, out.data(), out.size());
-    };
-    if (method == "GET" && path == "/body5000") return respond("200 OK", "", Body5000(), true);
-    if (method == "GET" && path == "/body5000-nolength") return respond("200 OK", "", Body5000(), false);
-    if (method == "GET" && path == "/redirect")
-        return respond("302 Found",
-                       "Location: http://" + Base() + "/body5000\r\nProduct-url: http://" + Base() +
-                           "/body5000\r\nProduct-name: sample.bin\r\n",
-                       "", true);
-    const bool sized = method == "GET" && path.compare(0, 6, "/size/") == 0;
-    if ((method == "GET" && path == "/big") || sized) {
-        const size_t total = sized ? static_cast<size_t>(_strtoui64(path.c_str() + 6, nullptr, 10)) : 8u << 20;
-        std::string head = "HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: " + std::to_string(total) + "\r\n\r\n";
-        if (!send_all(client, head.data(), head.size())) return;
-        std::string block(65536, 'b');
-        for (size_t sent = 0; sent < total && !stop_; sent += block.size())
-            if (!send_all(client, block.data(), block.size())) return;
+    bodySent_ = 0;
+    if (!found && method == "GET" && path.compare(0, 6, "/size/") == 0) {
+        route = sized(static_cast<long long>(_strtoui64(path.c_str() + 6, nullptr, 10)));
+    } else if (!found && method == "POST" && (path == "/echo" || path == "/xml")) {
+        route.body = requestBody;
+    } else if (!found) {
+        route.status = "404 Not Found";
+        route.body = "missing";
+    }
+    if (route.silent) {
+        while (!stop_ && !client_left(client)) {}
         return;
     }
-    if (method == "POST" && (path == "/echo" || path == "/xml")) return respond("200 OK", "", body, true);
-    respond("404 Not Found", "", "missing", true);
+    std::string head = "HTTP/1.1 " + route.status + "\r\n" + route.headers + "Connection: close\r\n";
+    if (route.withLength)
+        head += "Content-Length: " +
+                std::to_string(route.announce >= 0 ? route.announce : size_of(route)) + "\r\n";
+    head += "\r\n";
+    if (send_all(client, head.data(), head.size())) send_body(client, route);
 }

@@ -1,8 +1,13 @@
 // The connector against a real HTTP server on 127.0.0.1, with results delivered to a
 // real window of the test thread.
 #include <gtest/gtest.h>
+#include <process.h>
 #include <string.h>
+#include <atomic>
 #include <functional>
+#include <iterator>
+#include <mutex>
+#include <memory>
 #include <string>
 #include <vector>
 #include <Corelink.h>
@@ -24,8 +29,18 @@ struct Result {
 };
 
 std::vector<Result> g_results;
+// Progress calls come on the worker thread: what they record is read under g_progressLock.
+std::mutex g_progressLock;
 std::vector<unsigned int> g_progress;
-CNetConnector* g_cancelOnProgress = nullptr;
+std::vector<unsigned int> g_progressTotals;
+std::vector<long long> g_serverSentAtProgress;
+LocalHttpServer* g_progressServer = nullptr;
+std::atomic<CNetConnector*> g_cancelOnProgress{nullptr};
+
+size_t progress_calls() {
+    std::lock_guard<std::mutex> guard(g_progressLock);
+    return g_progress.size();
+}
 
 LRESULT CALLBACK result_proc(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (m == kResultMsg) {
@@ -38,9 +53,13 @@ LRESULT CALLBACK result_proc(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 void on_progress(unsigned int total, unsigned int received) {
-    g_progress.push_back(received);
-    if (g_cancelOnProgress) g_cancelOnProgress->CancelProcedure();
-    (void)total;
+    {
+        std::lock_guard<std::mutex> guard(g_progressLock);
+        g_progress.push_back(received);
+        g_progressTotals.push_back(total);
+        if (g_progressServer) g_serverSentAtProgress.push_back(g_progressServer->BodySent());
+    }
+    if (CNetConnector* c = g_cancelOnProgress) c->CancelProcedure();
 }
 
 // A message-only window on the test thread; Wait pumps its messages.
@@ -49,7 +68,11 @@ public:
     ResultWindow() {
         hwnd_ = CreateMessageWindow(L"CorelinkNetResults", result_proc);
         g_results.clear();
+        std::lock_guard<std::mutex> guard(g_progressLock);
         g_progress.clear();
+        g_progressTotals.clear();
+        g_serverSentAtProgress.clear();
+        g_progressServer = nullptr;
         g_cancelOnProgress = nullptr;
     }
     ~ResultWindow() {
@@ -122,6 +145,7 @@ TEST_F(Connector, SchemePrefixIsAddedOnce) {
     net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "5000", "/body", nullptr, 80, nullptr);
     ASSERT_TRUE(window.Wait(3));
     for (const Result& r : g_results) {
+        SCOPED_TRACE(testing::PrintToString(r.file));
         EXPECT_EQ(NET_RESULT_OK, r.eResult);
         EXPECT_EQ(5000, r.size);
         DeleteFileW(r.file.c_str());
@@ -158,7 +182,8 @@ TEST_F(Connector, PostArgumentsAndXml) {
     args.AddTail(L"expr=x=y");
     const std::wstring echo = temp_file(L"echo.txt");
     net.HTTP_POST(static_cast<NET_MSG>(3), window.get(), kResultMsg, server.Base().c_str(), "/echo", &args, 80, U(echo));
-    for (const wchar_t* bad : {L"novalue=", L"=noname", L"noequals"}) {
+    const wchar_t* const kBad[] = {L"novalue=", L"=noname", L"noequals"};
+    for (const wchar_t* bad : kBad) {
         CxStringList one;
         one.AddTail(bad);
         net.HTTP_LOGIN(window.get(), kResultMsg, server.Base().c_str(), "/echo", &one, 80, nullptr);
@@ -171,6 +196,7 @@ TEST_F(Connector, PostArgumentsAndXml) {
     EXPECT_EQ(3, g_results[0].nMsg);
     EXPECT_EQ("user=alice&note=a%20b%26c&expr=x=y", ReadFileBytes(echo));
     for (int i = 1; i <= 3; ++i) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(kBad[i - 1])));
         EXPECT_EQ(NET_RESULT_POST_FAILED, g_results[i].eResult);
         EXPECT_EQ(NET_MSG_LOGIN, g_results[i].nMsg);
     }
@@ -180,6 +206,7 @@ TEST_F(Connector, PostArgumentsAndXml) {
 
 TEST_F(Connector, MessageKindChoosesTheOperation) {
     for (int kind : {2, 5, 1, 3, 6}) {
+        SCOPED_TRACE(kind);
         net.HTTP_GET(static_cast<NET_MSG>(kind), window.get(), kResultMsg, server.Base().c_str(), "/echo", "", nullptr, 80, nullptr);
     }
     ASSERT_TRUE(window.Wait(5));
@@ -208,7 +235,7 @@ TEST_F(Connector, CancelLeavesAPartialFileAndReachesAQueuedGet) {
     net.SendNetMessage(&queued);
     ASSERT_TRUE(window.Wait(2));
     for (int i = 0; i < 2; ++i) {
-        SCOPED_TRACE(i);
+        SCOPED_TRACE(i ? "the queued GET" : "the running GET");
         EXPECT_EQ(NET_RESULT_CANCELLED, g_results[i].eResult);
         EXPECT_GT(g_results[i].size, 0);
         EXPECT_LT(g_results[i].size, 8 << 20);
@@ -232,18 +259,18 @@ TEST_F(Connector, ResultForADestroyedWindowIsDroppedAndItsFileStays) {
 TEST(ConnectorLifecycle, ConnectorsShareOneWorker) {
     LocalHttpServer server;
     ResultWindow window;
-    auto* first = new CNetConnector;
-    auto* second = new CNetConnector;
+    auto first = std::make_unique<CNetConnector>();
+    auto second = std::make_unique<CNetConnector>();
     first->SetDefTryConnectionServerURL(L"localhost");
     ASSERT_EQ(1, first->Initial());
     ASSERT_EQ(1, second->Initial());
     EXPECT_EQ(1, first->SetReportConnectionStatus(window.get(), kResultMsg + 1));
-    delete first;
+    first.reset();
     second->HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/body5000", "", nullptr, 80, nullptr);
     ASSERT_TRUE(window.Wait(1));
     EXPECT_EQ(NET_RESULT_OK, g_results[0].eResult);
     EXPECT_EQ(1, second->IsNetConnect(true));
-    delete second;   // the last one stops the worker
+    second.reset();   // the last one stops the worker
     CNetConnector idle;
     EXPECT_EQ(0, idle.IsNetConnect(true));
     EXPECT_EQ(0, idle.SetReportConnectionStatus(window.get(), kResultMsg + 1));
@@ -338,10 +365,9 @@ TEST(ConnectorProbe, ExactlyOneReportPerChange) {
     const std::wstring hosts = L"Z:\\etc\\hosts";
     const std::string original = ReadFileBytes(hosts);
     auto write_hosts = [&](const std::string& text) {
-        FILE* f = _wfopen(hosts.c_str(), L"wb");   // truncated in place: the file stays bound
-        ASSERT_NE(nullptr, f);
-        fwrite(text.data(), 1, text.size(), f);
-        fclose(f);
+        win32::unique_stream f(_wfopen(hosts.c_str(), L"wb"));   // truncated in place: the file stays bound
+        ASSERT_TRUE(f);
+        fwrite(text.data(), 1, text.size(), f.get());
     };
     Installation inst;
     ASSERT_TRUE(inst.Ok());
@@ -358,4 +384,310 @@ TEST(ConnectorProbe, ExactlyOneReportPerChange) {
     EXPECT_EQ("2", host.Value("net-watch-count"));
     EXPECT_EQ("ok", host.Call("net-watch-stop"));
     EXPECT_EQ(0, host.Quit());
+}
+
+// ---- slow, broken and hostile servers ------------------------------------------------------
+
+namespace {
+
+// A body of `size` bytes sent in pieces of `piece` with a pause after each.
+HttpRoute throttled(size_t size, size_t piece, DWORD pauseMs) {
+    HttpRoute r;
+    r.body.assign(piece, 't');
+    r.size = static_cast<long long>(size);
+    r.piece = piece;
+    r.pauseMs = pauseMs;
+    return r;
+}
+
+// Handles messages until f() holds or the deadline passes.
+template <class F>
+bool pump_until(F f, DWORD deadlineMs = 30000) {
+    const DWORD start = GetTickCount();
+    while (!f() && GetTickCount() - start < deadlineMs) ReleaseCPUTime(10, nullptr, nullptr);
+    return f();
+}
+
+// Starts the connector and a download of path to window; true once its first chunk is in.
+bool start_download(CNetConnector& net, HWND window, LocalHttpServer& server, const char* path) {
+    if (net.Initial() != 1) return false;
+    net.SetDownloadProgressCallBack(on_progress);
+    net.HTTP_GET(NET_MSG_GET, window, kResultMsg, server.Base().c_str(), path, "", nullptr, 80, nullptr);
+    return pump_until([] { return progress_calls() > 0; });
+}
+
+} // namespace
+
+TEST_F(Connector, CancelledGetLeavesTheNextGetWhole) {
+    net.SetDownloadProgressCallBack(on_progress);
+    g_cancelOnProgress = &net;
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/big", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(1));
+    EXPECT_EQ(NET_RESULT_CANCELLED, g_results[0].eResult);
+    g_cancelOnProgress = nullptr;
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/body5000", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(2));
+    EXPECT_EQ(NET_RESULT_OK, g_results[1].eResult);
+    EXPECT_EQ(5000, g_results[1].size);
+    EXPECT_EQ(LocalHttpServer::Body5000(), ReadFileBytes(g_results[1].file));
+    for (const Result& r : g_results) DeleteFileW(r.file.c_str());
+}
+
+TEST_F(Connector, ProgressTellsTheTotalAndAStrictlyGrowingCount) {
+    const size_t size = 300000;
+    server.Route("/slow", throttled(size, 7000, 5));
+    net.SetDownloadProgressCallBack(on_progress);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/slow", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(1));
+    EXPECT_EQ(NET_RESULT_OK, g_results[0].eResult);
+    ASSERT_GT(g_progress.size(), 2u);
+    for (size_t i = 0; i < g_progress.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(size, g_progressTotals[i]);
+        if (i) {
+            EXPECT_GT(g_progress[i], g_progress[i - 1]);
+        }
+    }
+    EXPECT_EQ(size, g_progress.back());
+    DeleteFileW(g_results[0].file.c_str());
+}
+
+TEST_F(Connector, ThrottledBodyReportsWhatHasArrivedAndCancelsAtTheNextChunk) {
+    const size_t size = 60000;
+    server.Route("/slow", throttled(size, 1000, 40));
+    g_progressServer = &server;
+    net.SetDownloadProgressCallBack(on_progress);
+    g_cancelOnProgress = &net;
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/slow", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(1));
+    EXPECT_EQ(NET_RESULT_CANCELLED, g_results[0].eResult);
+    ASSERT_FALSE(g_serverSentAtProgress.empty());
+    // The first chunk was handed on while the server was still sending, not after the whole body.
+    EXPECT_LT(g_serverSentAtProgress[0], static_cast<long long>(size) / 2);
+    EXPECT_LT(g_results[0].size, static_cast<int>(size) / 2);
+    EXPECT_EQ(static_cast<size_t>(g_results[0].size), ReadFileBytes(g_results[0].file).size());
+    DeleteFileW(g_results[0].file.c_str());
+}
+
+TEST_F(Connector, BrokenAndOversizedBodiesFail) {
+    HttpRoute cut;
+    cut.body = std::string(3000, 'c');
+    cut.announce = 10000;   // the connection closes after 3,000 of 10,000 bytes
+    server.Route("/cut", cut);
+    HttpRoute huge;
+    huge.body = std::string(1000, 'h');
+    huge.announce = 3000000000LL;   // more than nResFileSize can tell
+    server.Route("/huge", huge);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/cut", "", nullptr, 80, nullptr);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/huge", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(2));
+    const char* names[] = {"/cut", "/huge"};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(names[i]);
+        EXPECT_EQ(NET_RESULT_HTTP_FAILED, g_results[i].eResult);
+        EXPECT_EQ(static_cast<size_t>(g_results[i].size), ReadFileBytes(g_results[i].file).size());
+        DeleteFileW(g_results[i].file.c_str());
+    }
+    EXPECT_EQ(0, g_results[1].size);
+}
+
+TEST_F(Connector, AServerThatNeverAnswersTimesOut) {
+    HttpRoute silent;
+    silent.silent = true;
+    server.Route("/silent", silent);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/silent", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(1));
+    EXPECT_EQ(NET_RESULT_HTTP_FAILED, g_results[0].eResult);
+    DeleteFileW(g_results[0].file.c_str());
+}
+
+TEST_F(Connector, ASecondConnectorTakesNeitherProgressNorCancel) {
+    server.Route("/slow", throttled(200000, 1000, 20));
+    net.SetDownloadProgressCallBack(on_progress);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/slow", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(pump_until([] { return progress_calls() > 0; }));
+    {
+        CNetConnector other;   // made and used while the download runs
+        ASSERT_EQ(1, other.Initial());
+        other.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg + 5, server.Base().c_str(), "/body5000", "", nullptr, 80, nullptr);
+        const size_t before = progress_calls();
+        EXPECT_TRUE(pump_until([&] { return progress_calls() > before + 2; }));   // still this dialog's bar
+        net.CancelProcedure();
+        ASSERT_TRUE(window.Wait(1));
+    }
+    EXPECT_EQ(NET_RESULT_CANCELLED, g_results[0].eResult);
+    EXPECT_LT(g_results[0].size, 200000);
+    DeleteFileW(g_results[0].file.c_str());
+}
+
+TEST(ConnectorLifecycle, AnEndlessBodyDoesNotHoldTheLastConnectorsEnd) {
+    LocalHttpServer server;
+    server.Route("/endless", throttled(1LL << 30, 4096, 5));
+    ResultWindow window;
+    auto net = std::make_unique<CNetConnector>();
+    ASSERT_TRUE(start_download(*net, window.get(), server, "/endless"));
+    net.reset();   // stops the worker: the download in hand ends at its next chunk
+    EXPECT_LT(server.BodySent(), 1LL << 30);
+}
+
+TEST(ConnectorLifecycle, InitialRacingTheLastConnectorsEndGetsAWorkerOrARefusal) {
+    struct Racer {
+        CNetConnector* net;
+        int result;
+        static unsigned __stdcall run(void* p) {
+            auto* r = static_cast<Racer*>(p);
+            r->result = r->net->Initial();
+            return 0;
+        }
+    };
+    const DWORD start = GetTickCount();
+    for (int round = 0; round < 3 || GetTickCount() - start < 3000; ++round) {
+        SCOPED_TRACE(round);
+        auto first = std::make_unique<CNetConnector>();
+        first->SetDefTryConnectionServerURL(L"localhost");
+        ASSERT_EQ(1, first->Initial());
+        CNetConnector second;
+        Racer racer{&second, -1};
+        win32::unique_thread t(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, Racer::run, &racer, 0, nullptr)));
+        ASSERT_TRUE(t);
+        first.reset();   // the last ready connector stops the worker meanwhile
+        ASSERT_TRUE(pump_until([&] { return WaitForSingleObject(t.get(), 0) == WAIT_OBJECT_0; }));
+        if (racer.result == 1) {
+            EXPECT_EQ(1, second.IsNetConnect(true)) << "ready without a worker";
+        }
+    }
+}
+
+TEST(ConnectorProxy, TheUsersProxyIsUsedAndNoneMeansDirect) {
+    const char* key = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+    LocalHttpServer proxy;
+    auto set_proxy = [&](bool on) {
+        win32::unique_hkey k;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, k.put(), nullptr));
+        const DWORD enable = on ? 1 : 0;
+        RegSetValueExA(k.get(), "ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable), sizeof(enable));
+        const std::string server = proxy.Base();
+        if (on) RegSetValueExA(k.get(), "ProxyServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()), static_cast<DWORD>(server.size() + 1));
+        else RegDeleteValueA(k.get(), "ProxyServer");
+    };
+    struct Restore {
+        std::function<void(bool)> set;
+        ~Restore() { set(false); }
+    } restore{set_proxy};
+    ResultWindow window;
+    CNetConnector net;
+    ASSERT_EQ(1, net.Initial());
+    // A name that resolves nowhere: only a proxy can answer for it.
+    set_proxy(true);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, "corelink-proxy.test", "/body5000", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(1));
+    set_proxy(false);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, "corelink-proxy.test", "/body5000", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(2));
+    EXPECT_EQ(NET_RESULT_OK, g_results[0].eResult);
+    EXPECT_EQ(LocalHttpServer::Body5000(), ReadFileBytes(g_results[0].file));
+    ASSERT_EQ(1u, proxy.Requests().size());
+    // The absolute form a proxy receives (the client may spell out the port).
+    const std::string seen = proxy.Requests()[0];
+    EXPECT_EQ(0u, seen.find("GET http://corelink-proxy.test")) << seen;
+    EXPECT_NE(std::string::npos, seen.find("/body5000")) << seen;
+    EXPECT_EQ(NET_RESULT_HTTP_FAILED, g_results[1].eResult);   // direct: the name does not resolve
+    for (const Result& r : g_results) DeleteFileW(r.file.c_str());
+}
+
+namespace {
+CNetConnector* g_ending = nullptr;
+std::string g_endingServer;
+int g_callsDuringEnd = 0;
+// The result of the request in hand arrives while the last connector's destructor waits for
+// the worker; its handler calls a front end of that connector.
+LRESULT CALLBACK ending_proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == kResultMsg && g_ending) {
+        ++g_callsDuringEnd;
+        g_ending->HTTP_GET(NET_MSG_GET, h, kResultMsg, g_endingServer.c_str(), "/during-end", "", nullptr, 80, nullptr);
+        return 0;
+    }
+    return DefWindowProcW(h, m, w, l);
+}
+} // namespace
+
+TEST(ConnectorLifecycle, FrontEndsCalledWhileTheLastConnectorEndsAreRefused) {
+    LocalHttpServer server;
+    server.Route("/slow", throttled(400000, 4096, 10));
+    g_endingServer = server.Base();
+    win32::unique_hwnd caller(CreateMessageWindow(L"CorelinkNetEnding", ending_proc));
+    ResultWindow window;
+    auto net = std::make_unique<CNetConnector>();
+    ASSERT_TRUE(start_download(*net, caller.get(), server, "/slow"));
+    g_ending = net.get();
+    g_callsDuringEnd = 0;
+    net.reset();
+    g_ending = nullptr;
+    EXPECT_EQ(1, g_callsDuringEnd);
+    CNetConnector next;   // a new worker would serve what a refused call had left queued
+    ASSERT_EQ(1, next.Initial());
+    next.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/body5000", "", nullptr, 80, nullptr);
+    ASSERT_TRUE(window.Wait(1));
+    ReleaseCPUTime(300, nullptr, nullptr);
+    for (const std::string& r : server.Requests()) EXPECT_EQ(std::string::npos, r.find("/during-end")) << r;
+}
+
+TEST_F(Connector, RedirectHeadersAndInformationFilesComeBackAsSent) {
+    struct Case { const char* path; const char* status; const char* headers; const char* body; NET_RESULT result; };
+    const Case cases[] = {
+        {"/only-location", "302 Found", "Location: http://127.0.0.1:1/file.bin\r\n", "", NET_RESULT_REDIRECT},
+        {"/product-url", "302 Found", "Product-url: http://127.0.0.1:1/info.txt\r\nLocation: http://127.0.0.1:1/a b.bin\r\n", "",
+         NET_RESULT_REDIRECT},
+        {"/no-location", "302 Found", "Product-name: n:a?m e\r\n", "", NET_RESULT_REDIRECT},
+        {"/info", "200 OK", "", "Version: 2\r\nProduct-name: Caf\xC3\xA9 Pack: \"2?\"\r\n\r\n", NET_RESULT_OK},
+    };
+    for (const Case& c : cases) {
+        HttpRoute r;
+        r.status = c.status;
+        r.headers = c.headers;
+        r.body = c.body;
+        server.Route(c.path, r);
+        net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), c.path, "", nullptr, 80, nullptr);
+    }
+    ASSERT_TRUE(window.Wait(std::size(cases)));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].path);
+        EXPECT_EQ(cases[i].result, g_results[i].eResult);
+        EXPECT_NE(std::string::npos, g_results[i].header.find(cases[i].headers));
+        EXPECT_EQ(cases[i].body, ReadFileBytes(g_results[i].file));
+        DeleteFileW(g_results[i].file.c_str());
+    }
+}
+
+TEST_F(Connector, ConnectorsComingAndGoingElsewhereLeaveADownloadItsProgress) {
+    const size_t size = 150000;
+    server.Route("/slow", throttled(size, 1500, 15));
+    struct Churn {
+        std::atomic<bool> stop{false};
+        int rounds = 0;
+        static unsigned __stdcall run(void* p) {
+            auto* c = static_cast<Churn*>(p);
+            while (!c->stop) {   // each one made, started, used and destroyed on this thread
+                CNetConnector other;
+                other.Initial();
+                other.CancelProcedure();
+                ++c->rounds;
+            }
+            return 0;
+        }
+    } churn;
+    net.SetDownloadProgressCallBack(on_progress);
+    net.HTTP_GET(NET_MSG_GET, window.get(), kResultMsg, server.Base().c_str(), "/slow", "", nullptr, 80, nullptr);
+    win32::unique_thread t(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, Churn::run, &churn, 0, nullptr)));
+    ASSERT_TRUE(t);
+    const bool done = window.Wait(1);
+    churn.stop = true;
+    WaitForSingleObject(t.get(), INFINITE);
+    ASSERT_TRUE(done);
+    EXPECT_GT(churn.rounds, 0);
+    EXPECT_EQ(NET_RESULT_OK, g_results[0].eResult);
+    EXPECT_EQ(static_cast<int>(size), g_results[0].size);
+    ASSERT_FALSE(g_progress.empty());
+    EXPECT_EQ(size, g_progress.back());   // every chunk reported, the last one too
+    DeleteFileW(g_results[0].file.c_str());
 }

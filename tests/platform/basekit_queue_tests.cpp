@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <BaseKit.h>
 #include <process.h>
+#include <string.h>
 #include <unique_res.h>
 #include <random>
 #include <string>
@@ -135,22 +136,43 @@ TEST(CUnpackageBlk, TruncatedAndGarbageImagesNeverReadOutOfBounds) {
         EXPECT_EQ(n == whole, un.GetData(L"second", &v, size) != FALSE);
     }
 
-    // Random bytes after a valid header, and random mutations of a real image.
+    // Random bytes after a valid header, and random mutations of a real image: an item whose
+    // bytes were not touched reads back whole; whatever else is found lies inside the image.
+    const unsigned long firstValue = firstEnd - 4;
     std::mt19937 rng(20261210);
     for (int round = 0; round < 2000; ++round) {
+        SCOPED_TRACE(round);
         std::vector<unsigned char> bytes(image, image + whole);
+        bool firstIntact = false;
         if (round % 2) {
             bytes.resize(8 + rng() % 64);
             for (size_t i = 4; i < bytes.size(); ++i) bytes[i] = static_cast<unsigned char>(rng());
         } else {
-            for (int k = 0; k < 3; ++k) bytes[rng() % bytes.size()] = static_cast<unsigned char>(rng());
+            firstIntact = true;
+            for (int k = 0; k < 3; ++k) {
+                const size_t at = rng() % bytes.size();
+                const unsigned char v = static_cast<unsigned char>(rng());
+                if (at < firstEnd && bytes[at] != v) firstIntact = false;
+                bytes[at] = v;
+            }
         }
         CUnpackageBlk un;
-        un.SetData(bytes.data(), static_cast<unsigned long>(bytes.size()));
+        const bool header = un.SetData(bytes.data(), static_cast<unsigned long>(bytes.size())) != FALSE;
+        EXPECT_EQ(memcmp(bytes.data(), "XPK1", 4) == 0, header);
+        for (const wchar_t* key : {L"first", L"second"}) {
+            unsigned long v = 0, size = 4;
+            if (un.GetData(key, &v, size)) {
+                EXPECT_LE(size, bytes.size() - 8) << testing::PrintToString(std::wstring(key));
+            }
+        }
         unsigned long v = 0, size = 4;
-        un.GetData(L"first", &v, size);
-        size = 4;
-        un.GetData(L"second", &v, size);
+        if (firstIntact) {
+            // The count may have been raised or the second item damaged; the first item stands.
+            ASSERT_TRUE(un.GetData(L"first", &v, size));
+            EXPECT_EQ(4u, size);
+            EXPECT_EQ(a, v);
+            EXPECT_EQ(0, memcmp(&bytes[firstValue], &v, 4));
+        }
     }
     CUnpackageBlk un;
     EXPECT_FALSE(un.SetData("junk", 4));

@@ -1,5 +1,6 @@
 // Foundation library: strings, lists and path helpers.
 #include <gtest/gtest.h>
+#include <string>
 #include <BaseKit.h>
 #include <UiPath.h>
 
@@ -27,7 +28,8 @@ TEST(CxStringList, AddTokensTable) {
         {L"whole", L"", 1, 0, 0, 0, 1, L"whole"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "case with " << c.added << " pieces, seps len " << wcslen(c.seps));
+        SCOPED_TRACE(testing::Message() << "text " << testing::PrintToString(std::wstring(c.text)) << ", separators "
+                                        << testing::PrintToString(std::wstring(c.seps)));
         CxStringList list;
         EXPECT_EQ(c.added, list.AddTokens(c.text, c.seps, c.anyChar, c.skipEmpty, c.trim, c.unique));
         EXPECT_STREQ(c.items, joined(list).GetString());
@@ -75,7 +77,7 @@ TEST(FilePath, SplittingAndJoiningTable) {
         {L"", L"", L"", L""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "path length " << wcslen(c.path));
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.path)));
         EXPECT_STREQ(c.folder, GetFilePath(c.path, 0).GetString());
         EXPECT_STREQ(c.folderSlash, GetFilePath(c.path, 1).GetString());
         EXPECT_STREQ(c.name, GetFileNameOnly(us(c.path)).GetString());

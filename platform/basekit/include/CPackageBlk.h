@@ -5,6 +5,7 @@
 // the key units, value length in bytes (32-bit), the value bytes. All little-endian.
 #pragma once
 #include <windows.h>
+#include <memory>
 #include "basekit_api.h"
 
 class BASEKIT_API CPackageBlk {
@@ -21,7 +22,7 @@ public:
 
 private:
     struct Impl;
-    Impl* m_pImpl;
+    std::unique_ptr<Impl> m_pImpl;
 };
 
 class BASEKIT_API CUnpackageBlk {
@@ -41,5 +42,5 @@ public:
 
 private:
     struct Impl;
-    Impl* m_pImpl;
+    std::unique_ptr<Impl> m_pImpl;
 };

@@ -1,6 +1,7 @@
 // CxLogMsg: a diagnostic log file. Lines are appended as UTF-8, each write flushed.
 #pragma once
 #include <windows.h>
+#include <memory>
 #include "basekit_api.h"
 
 class BASEKIT_API CxLogMsg {
@@ -12,6 +13,8 @@ public:
     CxLogMsg(unsigned long level, const unsigned short* path, int bAppend,
              unsigned long options, int maxSize, unsigned long categories);
     virtual ~CxLogMsg();
+    CxLogMsg(const CxLogMsg&) = delete;
+    CxLogMsg& operator=(const CxLogMsg&) = delete;
 
     // printf-style, Windows conventions (%s: wide text). Writes exactly the formatted text.
     virtual void LogMsg(const wchar_t* fmt, ...);
@@ -24,5 +27,5 @@ public:
 
 private:
     struct Impl;
-    Impl* m_pImpl;
+    std::unique_ptr<Impl> m_pImpl;
 };

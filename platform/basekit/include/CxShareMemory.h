@@ -1,6 +1,7 @@
 // CxShareMemory: one named block of memory for every process that opens the same name.
 #pragma once
 #include <windows.h>
+#include <unique_res.h>
 #include "basekit_api.h"
 
 class BASEKIT_API CxShareMemory {
@@ -9,6 +10,8 @@ public:
     // bReadOnly: 1 maps the view read-only; bOpenAccess: 1 grants every user access.
     CxShareMemory(const wchar_t* name, unsigned long size, int bReadOnly, int bOpenAccess);
     ~CxShareMemory();
+    CxShareMemory(const CxShareMemory&) = delete;
+    CxShareMemory& operator=(const CxShareMemory&) = delete;
 
     // The mapped view (null when the block could not be created). Calls nest.
     void* Lock();
@@ -19,8 +22,8 @@ public:
     unsigned long GetSize() const;
 
 private:
-    HANDLE m_hMapping;
-    void* m_pView;
+    win32::unique_handle m_hMapping;
+    win32::unique_view m_pView;
     int m_nLocks;
     unsigned long m_dwSize;
     int m_bReadOnly;

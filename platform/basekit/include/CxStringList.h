@@ -1,6 +1,7 @@
 // CxStringList: an ordered list of wide strings.
 #pragma once
 #include <afxtempl.h>
+#include <memory>
 #include "CxString.h"
 
 class BASEKIT_API CxStringList {
@@ -36,5 +37,5 @@ public:
 
 private:
     struct Impl;
-    Impl* m_pImpl;
+    std::unique_ptr<Impl> m_pImpl;
 };

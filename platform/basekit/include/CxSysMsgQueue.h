@@ -5,6 +5,7 @@
 // copy that the caller releases with FreeMessage.
 #pragma once
 #include <windows.h>
+#include <memory>
 #include "basekit_api.h"
 
 struct MSGQUEUE_INFO {
@@ -34,5 +35,5 @@ public:
     struct Queue;      // opaque; one per name in the process
 
 private:
-    Queue* m_pQueue;   // shared by every object of the name
+    std::shared_ptr<Queue> m_pQueue;   // shared by every object of the name
 };

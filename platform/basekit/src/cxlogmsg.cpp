@@ -18,7 +18,7 @@ struct CxLogMsg::Impl {
 
 CxLogMsg::CxLogMsg(unsigned long level, const unsigned short* path, int bAppend,
                    unsigned long /*options*/, int maxSize, unsigned long /*categories*/)
-    : m_pImpl(new Impl) {
+    : m_pImpl(std::make_unique<Impl>()) {
     m_pImpl->level = level;
     m_pImpl->maxSize = maxSize;
     m_pImpl->path = path;
@@ -28,7 +28,7 @@ CxLogMsg::CxLogMsg(unsigned long level, const unsigned short* path, int bAppend,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-CxLogMsg::~CxLogMsg() { delete m_pImpl; }
+CxLogMsg::~CxLogMsg() = default;
 
 void* CxLogMsg::operator new(size_t size) { return ::operator new(size); }
 void CxLogMsg::operator delete(void* p) { ::operator delete(p); }

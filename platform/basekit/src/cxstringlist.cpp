@@ -16,13 +16,13 @@ size_t from_pos(POSITION p) { return reinterpret_cast<size_t>(p) - 1; }
 
 } // namespace
 
-CxStringList::CxStringList() : m_pImpl(new Impl) {}
-CxStringList::CxStringList(const CxStringList& o) : m_pImpl(new Impl(*o.m_pImpl)) {}
+CxStringList::CxStringList() : m_pImpl(std::make_unique<Impl>()) {}
+CxStringList::CxStringList(const CxStringList& o) : m_pImpl(std::make_unique<Impl>(*o.m_pImpl)) {}
 CxStringList& CxStringList::operator=(const CxStringList& o) {
     if (this != &o) m_pImpl->items = o.m_pImpl->items;
     return *this;
 }
-CxStringList::~CxStringList() { delete m_pImpl; }
+CxStringList::~CxStringList() = default;
 
 int CxStringList::GetCount() const { return static_cast<int>(m_pImpl->items.size()); }
 bool CxStringList::IsEmpty() const { return m_pImpl->items.empty(); }

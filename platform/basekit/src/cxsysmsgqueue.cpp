@@ -5,7 +5,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <iterator>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -19,15 +21,15 @@ struct CxSysMsgQueue::Queue {
     std::condition_variable arrived;
     std::deque<Message> messages;
     unsigned long capacity = 1;
-    int objects = 0;              // objects of this name; guarded by the registry lock
-    std::wstring name;
 };
 
 namespace {
 
+// The queues by name, held weakly: a queue ends with the last object that holds it, and the
+// entries of ended queues are swept when the next object is made.
 struct Registry {
     std::mutex lock;
-    std::map<std::wstring, CxSysMsgQueue::Queue*> queues;
+    std::map<std::wstring, std::weak_ptr<CxSysMsgQueue::Queue>> queues;
 };
 
 Registry& registry() {
@@ -40,25 +42,17 @@ Registry& registry() {
 CxSysMsgQueue::CxSysMsgQueue(const wchar_t* name, unsigned long capacity, unsigned long /*flags*/) {
     Registry& r = registry();
     std::lock_guard<std::mutex> guard(r.lock);
-    std::wstring key = name ? name : L"";
-    Queue*& q = r.queues[key];
-    if (!q) {
-        q = new Queue;
-        q->capacity = capacity ? capacity : 1;
-        q->name = key;
+    for (auto it = r.queues.begin(); it != r.queues.end();) it = it->second.expired() ? r.queues.erase(it) : std::next(it);
+    std::weak_ptr<Queue>& entry = r.queues[name ? name : L""];
+    m_pQueue = entry.lock();
+    if (!m_pQueue) {
+        m_pQueue = std::make_shared<Queue>();
+        m_pQueue->capacity = capacity ? capacity : 1;
+        entry = m_pQueue;
     }
-    ++q->objects;
-    m_pQueue = q;
 }
 
-CxSysMsgQueue::~CxSysMsgQueue() {
-    Registry& r = registry();
-    std::lock_guard<std::mutex> guard(r.lock);
-    if (--m_pQueue->objects == 0) {
-        r.queues.erase(m_pQueue->name);
-        delete m_pQueue;
-    }
-}
+CxSysMsgQueue::~CxSysMsgQueue() = default;
 
 BOOL CxSysMsgQueue::InsertMessage(const void* data, unsigned long size, unsigned long flags, MSGQUEUE_INFO* info) {
     if (!data && size) return FALSE;

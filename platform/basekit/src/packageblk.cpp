@@ -25,12 +25,12 @@ struct CPackageBlk::Impl {
     unsigned long count = 0;
 };
 
-CPackageBlk::CPackageBlk(int /*version*/) : m_pImpl(new Impl) {
+CPackageBlk::CPackageBlk(int /*version*/) : m_pImpl(std::make_unique<Impl>()) {
     m_pImpl->image.assign(kMagic, kMagic + 4);
     put32(m_pImpl->image, 0);
 }
 
-CPackageBlk::~CPackageBlk() { delete m_pImpl; }
+CPackageBlk::~CPackageBlk() = default;
 
 BOOL CPackageBlk::Add(const wchar_t* key, const void* data, unsigned long size) {
     if (!key || (!data && size)) return FALSE;
@@ -62,8 +62,8 @@ struct CUnpackageBlk::Impl {
     std::vector<Item> items;
 };
 
-CUnpackageBlk::CUnpackageBlk() : m_pImpl(new Impl) {}
-CUnpackageBlk::~CUnpackageBlk() { delete m_pImpl; }
+CUnpackageBlk::CUnpackageBlk() : m_pImpl(std::make_unique<Impl>()) {}
+CUnpackageBlk::~CUnpackageBlk() = default;
 
 BOOL CUnpackageBlk::SetData(const void* data, unsigned long size) {
     Impl& m = *m_pImpl;

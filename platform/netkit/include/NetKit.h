@@ -1,10 +1,12 @@
 // CNetKit: the suite's HTTP client (NetKit.dll), on the platform's WinINet.
 //
 // One request at a time: Connect, then one Request..., then the header, status and body
-// queries, then Close. Redirects are not followed (a 302 comes back as it is) and no proxy
-// is used.
+// queries, then Close. Redirects are not followed (a 302 comes back as it is). The proxy is
+// the one the user's Internet settings name; without one the connection is direct.
+// Connecting, sending and each wait for response bytes give up after kTimeoutMs.
 #pragma once
 #include <windows.h>
+#include <memory>
 
 #ifdef NETKIT_BUILD
 #define NETKIT_API __declspec(dllexport)
@@ -18,6 +20,8 @@ public:
     virtual ~CNetKit();
     CNetKit(const CNetKit&) = delete;
     CNetKit& operator=(const CNetKit&) = delete;
+
+    static constexpr unsigned long kTimeoutMs = 10000;
 
     // Opens a connection to the URL's host and port (http:// or https://; other texts are
     // read as http). user and password may be null. False when it cannot.
@@ -35,7 +39,9 @@ public:
     int QueryRawHeader(char* buffer, int capacity);
     int QueryStatusCode();
     unsigned long QueryContentLength();   // 0 when none is announced
-    // The next body bytes, at most capacity; 0 at the end of the body or on failure.
+    // The next body bytes, at most capacity: what has arrived, or what the link is expected
+    // to deliver within about 50 ms; waits only while nothing has arrived or for that. 0 at
+    // the end of the body, -1 when the connection failed or timed out before it.
     int Response(char* buffer, int capacity);
 
     // Percent-encodes text (every byte but letters, digits and "-_.~") into out, always
@@ -47,5 +53,5 @@ public:
 
 private:
     struct Impl;
-    Impl* m_pImpl;
+    std::unique_ptr<Impl> m_pImpl;
 };

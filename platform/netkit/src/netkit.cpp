@@ -1,28 +1,24 @@
-// CNetKit on WinINet. Bodies are read in 64 KB blocks (each WinINet read costs about the
-// same whatever its size) and handed out in the caller's chunk sizes.
+// CNetKit on WinINet. A body read takes what has arrived, up to 64 KB (each WinINet read
+// costs about the same whatever its size), and hands it out in the caller's chunk sizes.
 #include "NetKit.h"
 #include <wininet.h>
 #include <string.h>
+#include <algorithm>
 #include <string>
 #include <vector>
+#include <unique_res.h>
 
 namespace {
 
-void close_inet(HINTERNET h) {
-    if (h) InternetCloseHandle(h);
-}
+void close_inet(HINTERNET h) { InternetCloseHandle(h); }
+using unique_inet = win32::unique_res<win32::null_traits<HINTERNET, &close_inet>>;
 
-struct Inet {
-    HINTERNET h = nullptr;
-    Inet() = default;
-    Inet(const Inet&) = delete;
-    Inet& operator=(const Inet&) = delete;
-    ~Inet() { close_inet(h); }
-    void reset(HINTERNET n = nullptr) {
-        close_inet(h);
-        h = n;
-    }
-};
+// Time-outs are set on each handle: Wine's WinINet does not pass a session's on to its requests.
+void set_timeouts(HINTERNET h) {
+    DWORD ms = CNetKit::kTimeoutMs;
+    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
+        InternetSetOptionA(h, option, &ms, sizeof(ms));
+}
 
 bool unreserved(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
@@ -47,32 +43,34 @@ std::string encode(const char* text) {
 } // namespace
 
 struct CNetKit::Impl {
-    Inet session, connection, request;   // closed in reverse order of declaration
+    unique_inet session, connection, request;   // closed in reverse order of declaration
     std::string agent, uri, form;
     bool secure = false;
     std::vector<char> block;   // the last 64 KB read
     size_t blockPos = 0, blockLen = 0;
-    bool ended = false;
+    bool ended = false, failed = false;
+    DWORD readSize = 0;   // the next read's size when more than what has arrived
+    static constexpr DWORD kBlock = 64 * 1024;
+    static constexpr double kWaitMs = 50;
 
     bool send(const char* verb, const char* path, const char* headers, const std::string& body) {
         request.reset();
         blockPos = blockLen = 0;
-        ended = false;
+        readSize = 0;
+        ended = failed = false;
         DWORD flags = INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                       INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI | (secure ? INTERNET_FLAG_SECURE : 0);
-        request.reset(HttpOpenRequestA(connection.h, verb, path && *path ? path : "/", nullptr, nullptr, nullptr, flags, 0));
-        if (!request.h) return false;
+        request.reset(HttpOpenRequestA(connection.get(), verb, path && *path ? path : "/", nullptr, nullptr, nullptr, flags, 0));
+        if (!request) return false;
+        set_timeouts(request.get());
         std::string all = headers ? headers : "";
-        return HttpSendRequestA(request.h, all.empty() ? nullptr : all.c_str(), static_cast<DWORD>(all.size()),
+        return HttpSendRequestA(request.get(), all.empty() ? nullptr : all.c_str(), static_cast<DWORD>(all.size()),
                                 body.empty() ? nullptr : const_cast<char*>(body.data()), static_cast<DWORD>(body.size())) != FALSE;
     }
 };
 
-CNetKit::CNetKit() : m_pImpl(new Impl) {}
-CNetKit::~CNetKit() {
-    Close();
-    delete m_pImpl;
-}
+CNetKit::CNetKit() : m_pImpl(std::make_unique<Impl>()) {}
+CNetKit::~CNetKit() = default;
 
 bool CNetKit::Connect(const char* url, const char* user, const char* password, const char* agent) {
     Close();
@@ -93,21 +91,24 @@ bool CNetKit::Connect(const char* url, const char* user, const char* password, c
     m.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
     m.uri = std::string(path) + extra;
     m.agent = agent ? agent : "";
-    // A direct connection: no proxy from the system or the environment.
-    m.session.reset(InternetOpenA(m.agent.c_str(), INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
-    if (!m.session.h) return false;
-    m.connection.reset(InternetConnectA(m.session.h, host, parts.nPort, user, password, INTERNET_SERVICE_HTTP, 0, 0));
-    return m.connection.h != nullptr;
+    // The user's Internet settings, read afresh for every connection: their proxy, or none.
+    m.session.reset(InternetOpenA(m.agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!m.session) return false;
+    set_timeouts(m.session.get());
+    m.connection.reset(InternetConnectA(m.session.get(), host, parts.nPort, user, password, INTERNET_SERVICE_HTTP, 0, 0));
+    if (!m.connection) return false;
+    set_timeouts(m.connection.get());
+    return true;
 }
 
 const char* CNetKit::GetURI() { return m_pImpl->uri.c_str(); }
 
 bool CNetKit::RequestGet(const char* uri, const char* extraHeaders) {
-    return m_pImpl->connection.h && m_pImpl->send("GET", uri, extraHeaders, std::string());
+    return m_pImpl->connection && m_pImpl->send("GET", uri, extraHeaders, std::string());
 }
 
 bool CNetKit::RequestPostXml(const char* uri, const char* xml) {
-    return m_pImpl->connection.h &&
+    return m_pImpl->connection &&
            m_pImpl->send("POST", uri, "Content-Type: text/xml\r\n", xml ? std::string(xml) : std::string());
 }
 
@@ -122,19 +123,19 @@ bool CNetKit::AddPostArgument(const char* name, const char* value, bool encodeIt
 }
 
 bool CNetKit::RequestPost(const char* uri, const char* extraHeaders) {
-    if (!m_pImpl->connection.h) return false;
+    if (!m_pImpl->connection) return false;
     std::string headers = "Content-Type: application/x-www-form-urlencoded\r\n";
     if (extraHeaders) headers += extraHeaders;
     return m_pImpl->send("POST", uri, headers.c_str(), m_pImpl->form);
 }
 
 int CNetKit::QueryRawHeader(char* buffer, int capacity) {
-    if (!buffer || capacity < 1 || !m_pImpl->request.h) return 0;
+    if (!buffer || capacity < 1 || !m_pImpl->request) return 0;
     DWORD size = 0;
-    HttpQueryInfoA(m_pImpl->request.h, HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &size, nullptr);
+    HttpQueryInfoA(m_pImpl->request.get(), HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &size, nullptr);
     if (!size) return 0;
     std::vector<char> all(size + 1, 0);
-    if (!HttpQueryInfoA(m_pImpl->request.h, HTTP_QUERY_RAW_HEADERS_CRLF, all.data(), &size, nullptr)) return 0;
+    if (!HttpQueryInfoA(m_pImpl->request.get(), HTTP_QUERY_RAW_HEADERS_CRLF, all.data(), &size, nullptr)) return 0;
     const int n = static_cast<int>(strlen(all.data())) + 1 < capacity ? static_cast<int>(strlen(all.data())) + 1 : capacity;
     memcpy(buffer, all.data(), n - 1);
     buffer[n - 1] = 0;
@@ -143,28 +144,56 @@ int CNetKit::QueryRawHeader(char* buffer, int capacity) {
 
 int CNetKit::QueryStatusCode() {
     DWORD code = 0, size = sizeof(code);
-    if (!m_pImpl->request.h ||
-        !HttpQueryInfoA(m_pImpl->request.h, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr))
+    if (!m_pImpl->request ||
+        !HttpQueryInfoA(m_pImpl->request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr))
         return 0;
     return static_cast<int>(code);
 }
 
 unsigned long CNetKit::QueryContentLength() {
     DWORD length = 0, size = sizeof(length);
-    if (!m_pImpl->request.h ||
-        !HttpQueryInfoA(m_pImpl->request.h, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length, &size, nullptr))
+    if (!m_pImpl->request ||
+        !HttpQueryInfoA(m_pImpl->request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length, &size, nullptr))
         return 0;
     return length;
 }
 
 int CNetKit::Response(char* buffer, int capacity) {
     Impl& m = *m_pImpl;
-    if (!buffer || capacity < 1 || !m.request.h) return 0;
+    if (!buffer || capacity < 1 || !m.request) return 0;
     if (m.blockPos == m.blockLen) {
+        if (m.failed) return -1;
         if (m.ended) return 0;
-        m.block.resize(64 * 1024);
-        DWORD got = 0;
-        if (!InternetReadFile(m.request.h, m.block.data(), static_cast<DWORD>(m.block.size()), &got) || got == 0) {
+        // Ask what has arrived and read at least that much. WinINet tells at most its own
+        // small buffer, so the read may ask for more: as much as the link delivered in about
+        // kWaitMs at the rate the last waiting read saw (twice the last read when it did not
+        // wait). A slow link then hands out each piece as it comes; a fast one fills blocks.
+        // At a rate that fills a block within that time the question is skipped: it costs
+        // about as much as the read itself.
+        DWORD available = 0, got = 0;
+        const bool streaming = m.readSize >= Impl::kBlock;
+        if (!streaming && !InternetQueryDataAvailable(m.request.get(), &available, 0, 0)) {
+            m.failed = true;
+            return -1;
+        }
+        if (available || streaming) {
+            m.block.resize(Impl::kBlock);
+            DWORD size = available > m.readSize ? available : m.readSize;
+            if (size > Impl::kBlock) size = Impl::kBlock;
+            LARGE_INTEGER frequency, start, end;
+            QueryPerformanceFrequency(&frequency);
+            QueryPerformanceCounter(&start);
+            if (!InternetReadFile(m.request.get(), m.block.data(), size, &got)) {
+                m.failed = true;
+                return -1;
+            }
+            QueryPerformanceCounter(&end);
+            const double waited = static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+            if (got < size) m.readSize = 0;
+            else if (size <= available || waited <= 0) m.readSize = 2 * size;
+            else m.readSize = static_cast<DWORD>(std::min(Impl::kBlock * 1.0, (got - available) / waited * Impl::kWaitMs / 1000));
+        }
+        if (got == 0) {
             m.ended = true;
             return 0;
         }
@@ -195,5 +224,5 @@ void CNetKit::Close() {
     m.form.clear();
     m.uri.clear();
     m.blockPos = m.blockLen = 0;
-    m.ended = false;
+    m.ended = m.failed = false;
 }
