@@ -1,13 +1,15 @@
 // Bounded copies into fixed UTF-16 arrays, and the casts between the two spellings of a
 // UTF-16 unit (the interface's unsigned short, the runtime's wchar_t).
 //
-// Two contracts, two names:
+// Three contracts, three names:
 // - copy_text: a whole text with its terminator, or nothing (a text is never stored cut
 //   short);
 // - copy_field: a fixed field of a record, filled the way the record's other writers fill
 //   it: up to its capacity, stopping at the source's terminator, the rest zeroed; a
-//   source that fills the field is copied without a terminator.
-// field_length reads such a field back.
+//   source that fills the field is copied without a terminator;
+// - copy_cut: as much of a text as fits, always terminated (for fields whose format says a
+//   longer text is cut, such as the request record's).
+// field_length reads a fixed field back.
 #pragma once
 #include <stddef.h>
 #include <wchar.h>
@@ -39,4 +41,16 @@ template <size_t N>
 void copy_field(unsigned short (&dst)[N], const unsigned short (&src)[N]) {
     const size_t n = field_length(src);
     for (size_t i = 0; i < N; ++i) dst[i] = i < n ? src[i] : 0;
+}
+
+// Copies src up to its terminator, at most N - 1 units and at most srcMax units, into dst
+// and always terminates it. A null src gives the empty text. Returns the units copied.
+template <class C, size_t N>
+size_t copy_cut(C (&dst)[N], const C* src, size_t srcMax = N - 1) {
+    size_t n = 0;
+    if (src)
+        while (n < N - 1 && n < srcMax && src[n]) ++n;
+    for (size_t i = 0; i < n; ++i) dst[i] = src[i];
+    dst[n] = 0;
+    return n;
 }

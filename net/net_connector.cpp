@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <utility>
-#include <fixed_field.h>
+#include <wide_text.h>
 #include <BaseKit.h>
 #include <unique_res.h>
 #include "net_package.h"
@@ -177,9 +177,9 @@ void fill_common(CCommandNetBlk& b, NET_MSG kind, HWND hWnd, int msgId, const ch
     b.nMsg = kind;
     b.hWnd = hWnd;
     b.nMsgID = msgId;
-    copy_field(b.szServer, server);
+    copy_cut(b.szServer, server);
     b.iHttpPort = port;
-    copy_field(b.szResFile, resFile);
+    copy_cut(b.szResFile, resFile);
 }
 
 } // namespace
@@ -189,9 +189,9 @@ void CNetConnector::HTTP_GET(NET_MSG kind, HWND hWnd, int msgId, const char* ser
     if (!prepare_request()) return;
     CCommandNetBlk b;
     fill_common(b, kind, hWnd, msgId, server, port, resFile);
-    copy_field(b.szObjPath, objPath);
-    copy_field(b.szCgi, cgi);
-    copy_field(b.szDeviceId, deviceId);
+    copy_cut(b.szObjPath, objPath);
+    copy_cut(b.szCgi, cgi);
+    copy_cut(b.szDeviceId, deviceId);
     SendNetMessage(&b);
 }
 
@@ -200,7 +200,7 @@ void CNetConnector::HTTP_POST(NET_MSG kind, HWND hWnd, int msgId, const char* se
     if (!prepare_request()) return;
     CCommandNetBlk b;
     fill_common(b, kind, hWnd, msgId, server, port, resFile);
-    copy_field(b.szObjPath, objPath);
+    copy_cut(b.szObjPath, objPath);
     if (arguments) b.listArgument = *arguments;
     SendNetMessage(&b);
 }

@@ -7,7 +7,7 @@
 #include <vector>
 #include <BaseKit.h>
 #include <unique_res.h>
-#include <fixed_field.h>
+#include <wide_text.h>
 #include "net_state.h"
 
 namespace {
@@ -38,7 +38,7 @@ void create_temp_response_file(CCommandNetBlk& b) {
     if (b.szResFile[0]) return;
     wchar_t folder[MAX_PATH] = L"", file[MAX_PATH] = L"";
     GetTempPathW(MAX_PATH, folder);
-    if (GetTempFileNameW(folder, L"DCx", 0, file)) copy_field(b.szResFile, reinterpret_cast<const unsigned short*>(file));
+    if (GetTempFileNameW(folder, L"DCx", 0, file)) copy_cut(b.szResFile, reinterpret_cast<const unsigned short*>(file));
 }
 
 // The response file, opened for writing, written in 64 KB blocks; ok() turns false at the
@@ -93,7 +93,7 @@ const Reading kPostReading = {1025, NET_RESULT_POST_FAILED, false};
 void store_header(CNetKit& kit, CCommandNetBlk& b, const Reading& r) {
     char header[2048] = {};
     const int n = kit.QueryRawHeader(header, r.buffer - 1);
-    if (n > 0) copy_field(b.szResHeader, header, static_cast<size_t>(n));
+    if (n > 0) copy_cut(b.szResHeader, header, static_cast<size_t>(n));
 }
 
 // Streams the body into the response file. Fails when the file does not take it, the

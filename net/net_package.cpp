@@ -5,7 +5,7 @@
 #include <wchar.h>
 #include <string>
 #include <vector>
-#include <fixed_field.h>
+#include <wide_text.h>
 
 namespace {
 
@@ -36,7 +36,7 @@ void get_wide(const CUnpackageBlk& u, const wchar_t* key, unsigned short (&out)[
     std::vector<unsigned short> buf(size / 2 + 1, 0);
     unsigned long got = size;
     u.GetData(key, buf.data(), got);
-    copy_field(out, buf.data(), size / 2);
+    copy_cut(out, buf.data(), size / 2);
 }
 
 // An 8-bit text of at most min(item size, N - 1) bytes, always terminated.
@@ -45,7 +45,7 @@ void get_bytes(const CUnpackageBlk& u, const wchar_t* key, char (&out)[N]) {
     unsigned long size = N - 1;
     std::string buf(N, '\0');
     if (!u.GetData(key, &buf[0], size)) return;
-    copy_field(out, buf.c_str(), size);
+    copy_cut(out, buf.c_str(), size);
 }
 
 // The four 512-byte texts, which travel whole and in this order.
