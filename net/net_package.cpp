@@ -58,6 +58,14 @@ const Text512 kTexts512[] = {{L"szServer", &CCommandNetBlk::szServer},
                              {L"szCmd", &CCommandNetBlk::szCmd},
                              {L"szObjPath", &CCommandNetBlk::szObjPath}};
 
+// "Argument_<i>": the key of the i-th POST argument.
+std::wstring argument_key(int i) {
+    std::wstring digits;
+    unsigned n = static_cast<unsigned>(i);
+    do digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + n % 10)); while (n /= 10);
+    return L"Argument_" + digits;
+}
+
 } // namespace
 
 void PackNetBlk(const CCommandNetBlk& b, CPackageBlk& p) {
@@ -81,10 +89,9 @@ void PackNetBlk(const CCommandNetBlk& b, CPackageBlk& p) {
     if (n > 0) {
         p.Add(L"Count_Argument", &n, 4);
         for (int i = 0; i < n; ++i) {
-            wchar_t key[32];
-            swprintf(key, 32, L"Argument_%d", i);
+            const std::wstring key = argument_key(i);
             CxString item = b.listArgument.GetItem(i);
-            p.Add(key, item.GetString(), static_cast<unsigned long>(2 * item.GetLength() + 2));
+            p.Add(key.c_str(), item.GetString(), static_cast<unsigned long>(2 * item.GetLength() + 2));
         }
     }
 }
@@ -120,13 +127,12 @@ void UnpackNetBlk(const void* data, unsigned long size, CCommandNetBlk& b) {
     int count = 0;
     get_value(u, L"Count_Argument", count);
     for (int i = 0; i < count; ++i) {
-        wchar_t key[32];
-        swprintf(key, 32, L"Argument_%d", i);
+        const std::wstring key = argument_key(i);
         unsigned long itemSize = 0;
-        if (!u.GetData(key, nullptr, itemSize)) break;
+        if (!u.GetData(key.c_str(), nullptr, itemSize)) break;
         std::wstring item(itemSize / 2 + 1, L'\0');
         unsigned long got = static_cast<unsigned long>(item.size() * 2);
-        u.GetData(key, &item[0], got);
+        u.GetData(key.c_str(), &item[0], got);
         b.listArgument.AddTail(item.c_str());
     }
 }

@@ -16,7 +16,10 @@ bool is_empty_tag(const unsigned short* name) {
 void write_attrs(const _xml_element* e, CString& out) {
     for (INT_PTR i = 0; i < e->attrs.GetSize(); ++i) {
         if (i) out += L' ';
-        out.AppendFormat(L"%s=\"%s\"", text(e->attrs[i]->name), text(e->attrs[i]->value));
+        out += text(e->attrs[i]->name);
+        out += L"=\"";
+        out += text(e->attrs[i]->value);
+        out += L'"';
     }
 }
 

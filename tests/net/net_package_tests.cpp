@@ -95,3 +95,22 @@ TEST(NetPackage, DamagedPackagesLeaveDefaults) {
         EXPECT_LT(strlen(back.szResHeader), 2048u);
     }
 }
+
+TEST(NetPackage, ArgumentKeysAreNumberedInDecimal) {
+    CCommandNetBlk b;
+    for (int i = 0; i < 12; ++i) b.listArgument.AddTail(std::to_wstring(i * 7).c_str());
+    CPackageBlk package(1);
+    PackNetBlk(b, package);
+    CUnpackageBlk u;
+    ASSERT_TRUE(u.SetData(package.GetPackagePtr(), package.GetPackageSize()));
+    for (int i = 0; i < 12; ++i) {
+        const std::wstring key = L"Argument_" + std::to_wstring(i), want = std::to_wstring(i * 7);
+        SCOPED_TRACE(testing::PrintToString(key));
+        wchar_t item[8] = {};
+        unsigned long size = sizeof(item);
+        ASSERT_TRUE(u.GetData(key.c_str(), item, size));
+        EXPECT_EQ(want, item);
+    }
+    unsigned long size = 0;
+    EXPECT_FALSE(u.GetData(L"Argument_12", nullptr, size));
+}
