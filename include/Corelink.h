@@ -11,3 +11,6 @@
 #include "XmlDoc.h"
 #include "NetConnector.h"
 #include "LanguageResources.h"
+#include "MenuButton.h"
+#include "NameSelectDlg.h"
+#include "PosSelectDlg.h"
