@@ -236,6 +236,20 @@ TEST(MenuButton, TheListFollowsTheMouseAndCancelsOutside) {
     EXPECT_FALSE(w.button.Dropped());
     EXPECT_EQ(nullptr, ::GetCapture());
 
+    // Released inside before any row was highlighted: the list and the button close, nothing
+    // is chosen and nobody is told.
+    list = ClickOpen(w.button);
+    ASSERT_NE(nullptr, list);
+    h = list->m_hWnd;
+    gui::MouseMove(l.right + 30, l.top + 4);
+    ASSERT_TRUE(gui::PumpUntil([&] { return list->GetHover() == -1; }, gui::ms(5000)));
+    w.parent.log.clear();
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_TRUE(w.parent.log.empty());
+    EXPECT_EQ(2, w.button.GetCurSel());
+    EXPECT_FALSE(w.button.Dropped());
+
     // Another application becoming active closes it the same way.
     list = ClickOpen(w.button);
     ASSERT_NE(nullptr, list);
