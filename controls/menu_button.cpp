@@ -1,6 +1,7 @@
 // CxMenuButton: the skinned drop-down menu button.
 #include "MenuButton.h"
 #include <stddef.h>
+#include <memory>
 
 namespace {
 
@@ -156,12 +157,11 @@ void CxMenuButton::DrawItem(LPDRAWITEMSTRUCT dis) {
 void CxMenuButton::OnClicked() {
     if (GetCount() < 1) return;
     m_bDropped = true;
-    CxMenuList* list = new CxMenuList(this);
-    if (!list->Create()) {
-        // Without its list the button is not open.
-        delete list;
-        m_bDropped = false;
-    }
+    // An open list owns itself (it goes with its window); one that could not open is dropped
+    // here, and without its list the button is not open.
+    auto list = std::make_unique<CxMenuList>(this);
+    if (list->Create()) list.release();
+    else m_bDropped = false;
     Invalidate();
 }
 

@@ -1,6 +1,7 @@
 // CNameSelectDlg: the name dialog with its length and character checks.
 #include "NameSelectDlg.h"
 #include "SharedState.h"
+#include <stddef.h>
 #include <initializer_list>
 
 namespace {
@@ -55,7 +56,28 @@ END_MESSAGE_MAP()
 
 CNameSelectDlg::CNameSelectDlg(CWnd* parent)
     : CDialog(kTemplate, parent), m_nMode(0), m_pActiveCtrl(nullptr), m_nSelIndex(0), m_nMaxLen(0),
-      m_nMaxWideLen(0), m_bFirstIsCurrent(FALSE), m_bTitleName(FALSE), m_bAddSpecial(TRUE) {}
+      m_nMaxWideLen(0), m_bFirstIsCurrent(FALSE), m_bTitleName(FALSE), m_bAddSpecial(TRUE) {
+    // Hosts compile against this layout: the fields keep their order.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+    using D = CNameSelectDlg;
+    static_assert(offsetof(D, m_nMode) == sizeof(CDialog) && offsetof(D, m_nMode) < offsetof(D, m_lstNames) &&
+                      offsetof(D, m_lstNames) < offsetof(D, m_lstFlags) && offsetof(D, m_lstFlags) < offsetof(D, m_strName) &&
+                      offsetof(D, m_strName) < offsetof(D, m_pActiveCtrl) && offsetof(D, m_pActiveCtrl) < offsetof(D, m_nSelIndex) &&
+                      offsetof(D, m_nSelIndex) < offsetof(D, m_nMaxLen) && offsetof(D, m_nMaxLen) < offsetof(D, m_nMaxWideLen) &&
+                      offsetof(D, m_nMaxWideLen) < offsetof(D, m_bFirstIsCurrent) &&
+                      offsetof(D, m_bFirstIsCurrent) < offsetof(D, m_bTitleName) &&
+                      offsetof(D, m_bTitleName) < offsetof(D, m_strTitleName) &&
+                      offsetof(D, m_strTitleName) < offsetof(D, m_bAddSpecial) &&
+                      offsetof(D, m_bAddSpecial) < offsetof(D, m_fontText) && offsetof(D, m_fontText) < offsetof(D, m_cbList1) &&
+                      offsetof(D, m_cbList1) < offsetof(D, m_cbList2) && offsetof(D, m_cbList2) < offsetof(D, m_edName) &&
+                      offsetof(D, m_edName) < offsetof(D, m_strSpecial),
+                  "CNameSelectDlg's fields keep their order");
+    static_assert(sizeof(m_nMode) == 4 && sizeof(m_nSelIndex) == 4 && sizeof(m_nMaxLen) == 4 && sizeof(m_nMaxWideLen) == 4 &&
+                      sizeof(m_bFirstIsCurrent) == 4 && sizeof(m_bTitleName) == 4 && sizeof(m_bAddSpecial) == 4,
+                  "numbers and flags are 32-bit");
+#pragma GCC diagnostic pop
+}
 
 CNameSelectDlg::~CNameSelectDlg() = default;
 

@@ -31,6 +31,7 @@ protected:
 class CTestMenuButton : public CxMenuButton {
 public:
     bool Dropped() const { return m_bDropped; }
+    void SetDropped(bool dropped) { m_bDropped = dropped; }
     const CString& Caption() const { return m_strCaption; }
 };
 

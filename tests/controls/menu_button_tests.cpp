@@ -1,6 +1,7 @@
 // The skinned menu button and its list on real windows, driven with the mouse.
 #include <gtest/gtest.h>
 #include "controls_test_support.h"
+#include "unique_res.h"
 
 using namespace controls_test;
 
@@ -164,6 +165,59 @@ TEST(MenuButton, ItemsSelectionAndSearch) {
     EXPECT_FALSE(button.GetUpdateCaption());
 }
 
+// The button as DrawItem paints it on a 160 x 28 bitmap in the given item state.
+std::vector<DWORD> Render(CxMenuButton& button, UINT itemState = 0) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = 160;
+    bi.bmiHeader.biHeight = -28;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    win32::unique_gdi dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    win32::unique_dc dc(CreateCompatibleDC(nullptr));
+    if (!dib || !dc) return {};
+    HGDIOBJ old = SelectObject(dc.get(), dib.get());
+    SelectObject(dc.get(), GetStockObject(DEFAULT_GUI_FONT));
+    DRAWITEMSTRUCT dis{ODT_BUTTON, kButtonId, 0, ODA_DRAWENTIRE, itemState, nullptr, dc.get(), {0, 0, 160, 28}, 0};
+    button.DrawItem(&dis);
+    GdiFlush();
+    std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + 160 * 28);
+    SelectObject(dc.get(), old);
+    return pixels;
+}
+
+TEST(MenuButton, PaintsTheCaptionOrTheSelectionInTheRowOfItsState) {
+    // Compared with each other, not with stored pictures: two states that must look alike
+    // paint the same pixels, two that must differ do not.
+    auto make = [](CTestMenuButton& b, int sel, bool update) {
+        b.AddString(U(L"Memory card"));
+        b.AddString(U(L"Phone"));
+        b.SetCaption(L"Save to");
+        if (sel >= 0) b.SetCurSel(sel);
+        b.SetUpdateCaption(update);
+    };
+    CTestMenuButton caption, selected, notUpdating, deletedSelection, dropped;
+    make(caption, -1, true);
+    make(selected, 1, true);
+    make(notUpdating, 1, false);
+    make(deletedSelection, 1, true);
+    deletedSelection.DeleteString(1);
+    make(dropped, -1, true);
+    dropped.SetDropped(true);
+
+    const std::vector<DWORD> plain = Render(caption);
+    ASSERT_EQ(160u * 28u, plain.size());
+    EXPECT_NE(plain, Render(selected));                      // the selected item's text
+    EXPECT_EQ(plain, Render(notUpdating));                   // always the caption
+    EXPECT_EQ(plain, Render(deletedSelection));              // a selection past the items
+    EXPECT_NE(plain, Render(caption, ODS_SELECTED));         // the pressed row
+    EXPECT_EQ(Render(caption, ODS_SELECTED), Render(dropped));   // open looks pressed
+    EXPECT_NE(plain, Render(caption, ODS_DISABLED));
+    EXPECT_NE(Render(caption, ODS_SELECTED), Render(caption, ODS_DISABLED));
+    EXPECT_EQ(Render(caption, ODS_DISABLED), Render(dropped, ODS_DISABLED));   // disabled wins
+}
+
 TEST(MenuButton, ChoosingWithTheMouseNotifiesTheParentInOrder) {
     GUI_TEST_REQUIRES_DISPLAY();
     ButtonOnParent w;
@@ -287,10 +341,10 @@ TEST(MenuButton, NothingOpensWithoutItemsOrWithoutAList) {
         ButtonOnParent w;
         ASSERT_TRUE(w.ok);
         s_refusedOwner = w.parent.m_hWnd;
-        HHOOK hook = SetWindowsHookExW(WH_CBT, RefusePopups, nullptr, GetCurrentThreadId());
-        ASSERT_NE(nullptr, hook);
+        win32::unique_hook hook(SetWindowsHookExW(WH_CBT, RefusePopups, nullptr, GetCurrentThreadId()));
+        ASSERT_TRUE(hook);
         w.button.SendMessage(BM_CLICK);
-        UnhookWindowsHookEx(hook);
+        hook.reset();
         EXPECT_EQ(nullptr, OpenList());
         EXPECT_FALSE(w.button.Dropped());
         EXPECT_TRUE(w.parent.log.empty());

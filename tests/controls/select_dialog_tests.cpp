@@ -244,6 +244,29 @@ TEST_F(NameDialog, ACutNameIsAcceptedByTheNextOk) {
     EXPECT_EQ(1, dlg.m_nSelIndex);   // its place among the names
 }
 
+TEST_F(NameDialog, ANameInTheTitleIsTheOneMeasuredAndCut) {
+    CNameSelectDlg dlg;
+    dlg.m_nMode = 1;
+    dlg.m_nMaxLen = 10;
+    dlg.m_bTitleName = TRUE;
+    dlg.m_strTitleName = L"Song title long.mp3";
+    std::wstring question, titleAfter, editAfter, second;
+    EXPECT_EQ(IDOK, RunWith(dlg, [&](HWND h) {
+        gui::Type(GetDlgItem(h, kEdit), L"x");
+        question = PressOk(h, IDYES);
+        titleAfter = gui::TextOf(h);
+        editAfter = gui::TextOf(GetDlgItem(h, kEdit));
+        second = PressOk(h);
+        gui::WaitForClose(h);
+    }));
+    EXPECT_EQ(Text(2005), question);
+    EXPECT_EQ(TitleText(2003) + L"-Song title", titleAfter);
+    EXPECT_EQ(L"Song title", editAfter);   // the cut name goes into the box
+    EXPECT_EQ(L"", second);
+    EXPECT_STREQ(L"Song title", dlg.m_strTitleName);
+    EXPECT_STREQ(L"Song title", dlg.m_strName);
+}
+
 TEST_F(NameDialog, TheIndexOfAnExistingNameComesBack) {
     struct Row { const char* name; int mode; BOOL firstIsCurrent; const wchar_t* chosen; int index; };
     const Row rows[] = {
