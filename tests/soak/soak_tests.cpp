@@ -40,6 +40,7 @@ struct Soak {
     std::set<std::string> acceptedLines;        // web-install lines that were stored
     std::multiset<std::string> deliveredLines;  // lines the engine took
     std::atomic<int> lastBattery{0};            // the engine's last written value
+    std::atomic<int> writingBattery{0};         // the value the engine is writing (its host may hold it already)
     std::atomic<int> cycles{0};
 
     void Fail(const std::string& what) {
@@ -99,6 +100,7 @@ void Engine(Soak& s) {
         OpenCatalogue(s, host, "engine");
         for (int round = 0; round < 20 && s.Running(); ++round) {
             ++battery;
+            s.writingBattery = battery;
             s.Expect(host, "engine", "set g_szTP_Model M" + std::to_string(battery), "ok");
             s.Expect(host, "engine", "set g_nBattery " + std::to_string(battery), "ok");
             s.lastBattery = battery;
@@ -133,8 +135,9 @@ void Reader(Soak& s, const wchar_t* exe, const std::string& who, bool writesRows
             std::string battery = s.Value(host, who, "get g_nBattery");
             std::string model = s.Value(host, who, "get g_szTP_Model");
             int level = atoi(battery.c_str());
-            if (level < before || level > s.lastBattery)
-                s.Fail(who + ": battery " + battery + " outside [" + std::to_string(before) + ", " + std::to_string(s.lastBattery) + "]");
+            int after = s.writingBattery;
+            if (level < before || level > after)
+                s.Fail(who + ": battery " + battery + " outside [" + std::to_string(before) + ", " + std::to_string(after) + "]");
             if (model.compare(0, 1, "M") != 0 || atoi(model.c_str() + 1) < level)
                 s.Fail(who + ": model " + model + " behind battery " + battery);
 
