@@ -41,7 +41,10 @@ CxMenuButton::CxMenuButton()
     m_bmpSkin.LoadBitmap(kSkinBitmap);
 }
 
-CxMenuButton::~CxMenuButton() = default;
+CxMenuButton::~CxMenuButton() {
+    // An open list must not outlive the button it draws and reports to.
+    if (m_bDropped) CxMenuList::close_for(this);
+}
 
 void CxMenuButton::SetSkinBitmap(unsigned int id, const SkinConfig& cfg) {
     m_bmpSkin.DeleteObject();

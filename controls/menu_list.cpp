@@ -111,6 +111,19 @@ void CxMenuList::OnActivateApp(BOOL active, DWORD) {
 
 void CxMenuList::OnKillFocus(CWnd*) { ReleaseCapture(); }
 
+namespace {
+BOOL CALLBACK close_list_of(HWND window, LPARAM owner) {
+    auto* list = dynamic_cast<CxMenuList*>(CWnd::FromHandlePermanent(window));
+    if (list && list->GetOwnerButton() == reinterpret_cast<CxMenuButton*>(owner)) list->DestroyWindow();
+    return TRUE;
+}
+} // namespace
+
+void CxMenuList::close_for(CxMenuButton* owner) {
+    if (owner && owner->m_hWnd)
+        EnumThreadWindows(GetWindowThreadProcessId(owner->m_hWnd, nullptr), close_list_of, reinterpret_cast<LPARAM>(owner));
+}
+
 void CxMenuList::close_with(UINT message) {
     // Closes once: what the button's notifications start may bring another closing message.
     CxMenuButton* owner = m_pOwner;

@@ -112,6 +112,7 @@ public:
     int GetHover() const { return m_nHover; }
     const CRect& GetListRect() const { return m_rcList; }
     int GetItemHeight() const { return m_nItemHeight; }
+    CxMenuButton* GetOwnerButton() const { return m_pOwner; }
 
 protected:
     void PostNcDestroy() override;
@@ -129,6 +130,9 @@ protected:
     int m_nItemHeight;
 
 private:
+    friend class CxMenuButton;
+    // Destroys, without a message, the open list of a button that is going away.
+    static void close_for(CxMenuButton* owner);
     void close_with(UINT message);
     int row_at(CPoint client) const;
     bool m_bCreated = false;   // the window exists; only then does its destruction delete this

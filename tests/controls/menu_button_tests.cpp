@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include "controls_test_support.h"
 #include "unique_res.h"
+#include <memory>
 
 using namespace controls_test;
 
@@ -353,6 +354,25 @@ TEST(MenuButton, NothingOpensWithoutItemsOrWithoutAList) {
         ASSERT_NE(nullptr, list);
         SendMessageW(list->m_hWnd, WM_ACTIVATEAPP, FALSE, 0);
     }
+}
+
+TEST(MenuButton, AButtonThatGoesTakesItsOpenListWithIt) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    CRecordingParent parent;
+    ASSERT_TRUE(parent.CreateAt(60, 60, 260, 200));
+    auto button = std::make_unique<CxMenuButton>();
+    ASSERT_TRUE(button->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 150, 30), &parent, kButtonId));
+    button->AddString(U(L"A"));
+    button->AddString(U(L"B"));
+    CxMenuList* list = ClickOpen(*button);
+    ASSERT_NE(nullptr, list);
+    HWND h = list->m_hWnd;
+    button.reset();
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_EQ(nullptr, OpenList());
+    EXPECT_TRUE(parent.log.empty());   // nothing was chosen or cancelled
+    // Messages that were on their way to the list find nothing.
+    EXPECT_TRUE(gui::PumpUntil([] { return true; }, gui::ms(100)));
 }
 
 TEST(MenuButton, TheListStaysOnTheScreen) {
