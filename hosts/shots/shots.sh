@@ -14,10 +14,19 @@ while IFS= read -r line <&"${SHOTS[0]}"; do
   line=${line%$'\r'}
   case $line in
     SHOT\ *)
-      read -r _ name _ x y w h <<<"$line"
+      read -r _ name _ x y w h layers <<<"$line"
       # The window has painted; let the X server finish drawing it.
       sleep 0.3
-      xwd -root -silent -display "$DISPLAY" | convert xwd:- -crop "${w}x${h}+${x}+${y}" +repage "$OUT/$name.png"
+      if [ -z "$layers" ]; then
+        xwd -root -silent -display "$DISPLAY" | convert xwd:- -crop "${w}x${h}+${x}+${y}" +repage "$OUT/$name.png"
+      else
+        convert -size "${w}x${h}" xc:white "$OUT/$name.png"
+      fi
+      # Several windows ("XID:DX:DY", bottom first): each laid on a white picture in that order.
+      for layer in $layers; do
+        IFS=: read -r xid dx dy <<<"$layer"
+        xwd -id "$xid" -silent -display "$DISPLAY" | convert "$OUT/$name.png" xwd:- -geometry "+${dx}+${dy}" -composite "$OUT/$name.png"
+      done
       echo "[shots] $name.png (${w}x${h})" >&2
       echo next >&"${SHOTS[1]}"
       ;;
