@@ -131,6 +131,54 @@ TEST(MfcDialog, EscapeAndTheCloseBoxCancelWithoutSaving) {
     }
 }
 
+TEST(MfcDialog, EnterAndAMouseClickOnOkSave) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    ResourceModule res;
+    ASSERT_TRUE(res.Ok());
+    struct Row { const wchar_t* how; bool mouse; };
+    for (const Row& r : {Row{L"enter", false}, Row{L"mouse", true}}) {
+        SCOPED_TRACE(r.how);
+        CFormDlg dlg;
+        gui::Watcher watcher([&] {
+            HWND h = gui::WaitForTopLevel(L"Test form", L"#32770");
+            if (!h) return;
+            gui::SetText(GetDlgItem(h, IDC_FORM_NAME), r.how);
+            if (r.mouse) {
+                RECT rc{};
+                GetWindowRect(GetDlgItem(h, IDOK), &rc);
+                gui::MouseClick((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+            } else {
+                gui::PressKey(h, VK_RETURN);
+            }
+            gui::WaitForClose(h);
+        });
+        EXPECT_EQ(IDOK, dlg.DoModal());
+        EXPECT_FALSE(watcher.Rescued());
+        EXPECT_STREQ(r.how, dlg.m_strName);
+        EXPECT_EQ(1, dlg.okCalls);
+    }
+}
+
+// A dialog that decides in OnInitDialog not to run.
+class CRefusingDlg : public CDialog {
+public:
+    CRefusingDlg() : CDialog(IDD_TEST_FORM) {}
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        EndDialog(IDABORT);
+        return FALSE;
+    }
+};
+
+TEST(MfcDialog, EndingInOnInitDialogReturnsAtOnce) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    ResourceModule res;
+    ASSERT_TRUE(res.Ok());
+    CRefusingDlg dlg;
+    EXPECT_EQ(IDABORT, dlg.DoModal());
+    EXPECT_EQ(nullptr, dlg.m_hWnd);
+}
+
 TEST(MfcDialog, AWrongNumberIsRefusedWithAMessageAndTheDialogStaysOpen) {
     GUI_TEST_REQUIRES_DISPLAY();
     ResourceModule res;
