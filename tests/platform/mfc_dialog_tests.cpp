@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <afxcmn.h>
 #include <afxwin.h>
+#include <algorithm>
+#include <vector>
 #include "gui_watch.h"
 #include "platform_test_ids.h"
 #include "test_resource_module.h"
@@ -210,6 +212,24 @@ TEST(MfcDialog, AWrongNumberIsRefusedWithAMessageAndTheDialogStaysOpen) {
     EXPECT_EQ(2, dlg.okCalls);
 }
 
+TEST(MfcDialog, ModelessFromItsTemplate) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    ResourceModule res;
+    ASSERT_TRUE(res.Ok());
+    CFormDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_TEST_FORM));
+    EXPECT_EQ(1, dlg.initCalls);
+    EXPECT_EQ(&dlg, CWnd::FromHandlePermanent(dlg.m_hWnd));
+    EXPECT_EQ(L"first", gui::TextOf(dlg.GetDlgItem(IDC_FORM_NAME)->m_hWnd));
+    dlg.SetDlgItemText(IDC_FORM_NAME, L"typed");
+    EXPECT_TRUE(dlg.UpdateData(TRUE));
+    EXPECT_STREQ(L"typed", dlg.m_strName);
+    EXPECT_FALSE(dlg.Create(IDD_TEST_FORM));   // one window per object
+    EXPECT_TRUE(dlg.DestroyWindow());
+    EXPECT_EQ(nullptr, dlg.m_hWnd);
+    EXPECT_EQ(nullptr, dlg.m_edName.m_hWnd);
+}
+
 TEST(MfcDialog, AMissingTemplateFailsAtOnce) {
     CDialog dlg(4242);
     EXPECT_EQ(-1, dlg.DoModal());
@@ -230,10 +250,13 @@ TEST(MfcMessageBox, CaptionIsTheApplicationNameAndTheAnswerComesBack) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         std::wstring text;
+        std::vector<int> buttons;
         gui::Watcher watcher([&] {
             HWND box = gui::WaitForTopLevel(L"Box test", L"#32770");
             if (!box) return;
             text = gui::MessageBoxText(box);
+            for (const gui::Control& c : gui::ControlsOf(box))
+                if (_wcsicmp(c.cls.c_str(), L"Button") == 0 && c.visible) buttons.push_back(c.id);
             gui::ClickId(box, r.press);
             gui::WaitForClose(box);
         });
@@ -241,6 +264,10 @@ TEST(MfcMessageBox, CaptionIsTheApplicationNameAndTheAnswerComesBack) {
         EXPECT_FALSE(watcher.Rescued());
         EXPECT_EQ(r.expected, got);
         EXPECT_EQ(r.byId ? L"Continue with the test?" : L"Plain question", text);
+        std::sort(buttons.begin(), buttons.end());
+        const std::vector<int> expected = (r.type & 0xF) == MB_YESNO ? std::vector<int>{IDYES, IDNO}
+                                                                     : std::vector<int>{IDOK, IDCANCEL};
+        EXPECT_EQ(expected, buttons);
     }
 }
 

@@ -2,7 +2,9 @@
 // real windows.
 #include <gtest/gtest.h>
 #include <afxwin.h>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 #include "gui_watch.h"
 
@@ -240,6 +242,68 @@ TEST(MfcMessageMap, NotificationsAndDrawingAreReflectedToTheControl) {
     EXPECT_EQ(static_cast<UINT>(ODA_DRAWENTIRE), self.lastDrawAction);
     parent.DestroyWindow();
     EXPECT_EQ(nullptr, self.m_hWnd);   // the children went with their parent
+}
+
+// A window whose map names control notifications of its children.
+class CFormWnd : public CRecordingWnd {
+protected:
+    void OnNameFocus() { calls.push_back("name focus"); }
+    void OnChoiceChanged() { calls.push_back("choice changed"); }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CFormWnd, CRecordingWnd)
+    ON_EN_SETFOCUS(301, OnNameFocus)
+    ON_CBN_SELCHANGE(302, OnChoiceChanged)
+END_MESSAGE_MAP()
+
+TEST(MfcMessageMap, ControlNotificationsReachTheParentsMap) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    CFormWnd form;
+    ASSERT_TRUE(form.CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0), L"form", WS_POPUP | WS_VISIBLE, 30, 30, 200, 150,
+                              nullptr, nullptr));
+    CEdit name, other;
+    CComboBox choice;
+    ASSERT_TRUE(name.Create(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, CRect(5, 5, 150, 25), &form, 301));
+    ASSERT_TRUE(other.Create(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, CRect(5, 30, 150, 50), &form, 303));
+    ASSERT_TRUE(choice.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, CRect(5, 55, 150, 150), &form, 302));
+    choice.AddString(L"a");
+    choice.AddString(L"b");
+    choice.SetCurSel(0);
+    form.SetForegroundWindow();
+
+    struct Row { const char* name; std::function<void()> act; const char* expected; };
+    const Row rows[] = {
+        {"focus to the name", [&] { other.SetFocus(); form.calls.clear(); name.SetFocus(); }, "name focus"},
+        {"focus elsewhere", [&] { form.calls.clear(); other.SetFocus(); }, nullptr},
+        {"arrow down in the list", [&] { choice.SetFocus(); form.calls.clear(); choice.SendMessage(WM_KEYDOWN, VK_DOWN, 1); }, "choice changed"},
+        {"selection by program", [&] { form.calls.clear(); choice.SetCurSel(0); }, nullptr},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        r.act();
+        std::vector<std::string> seen;
+        for (const std::string& c : form.calls)
+            if (c == "name focus" || c == "choice changed") seen.push_back(c);
+        EXPECT_EQ(r.expected ? std::vector<std::string>{r.expected} : std::vector<std::string>{}, seen);
+    }
+    EXPECT_EQ(0, choice.GetCurSel());
+}
+
+TEST(MfcHandleMap, AThreadMayEndWithItsWindowsOpen) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    CRecordingWnd wnd;   // outlives the thread that made its window
+    HWND h = nullptr;
+    std::thread([&] {
+        if (wnd.CreatePopup()) h = wnd.m_hWnd;
+        EXPECT_EQ(&wnd, CWnd::FromHandlePermanent(h));
+    }).join();
+    ASSERT_NE(nullptr, h);
+    // Another thread's map does not know the window; its messages no longer reach the object.
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(h));
+    if (IsWindow(h)) {
+        EXPECT_EQ(0, ::SendMessageW(h, WM_TEST_BASE_ONLY, 5, 0));
+    }
+    wnd.DestroyWindow();
 }
 
 TEST(MfcHandleMap, PermanentTemporaryAttachedAndSubclassedWindows) {
