@@ -4,7 +4,6 @@
 #include <afxwin.h>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 #include "gui_watch.h"
 
@@ -287,23 +286,6 @@ TEST(MfcMessageMap, ControlNotificationsReachTheParentsMap) {
         EXPECT_EQ(r.expected ? std::vector<std::string>{r.expected} : std::vector<std::string>{}, seen);
     }
     EXPECT_EQ(0, choice.GetCurSel());
-}
-
-TEST(MfcHandleMap, AThreadMayEndWithItsWindowsOpen) {
-    GUI_TEST_REQUIRES_DISPLAY();
-    CRecordingWnd wnd;   // outlives the thread that made its window
-    HWND h = nullptr;
-    std::thread([&] {
-        if (wnd.CreatePopup()) h = wnd.m_hWnd;
-        EXPECT_EQ(&wnd, CWnd::FromHandlePermanent(h));
-    }).join();
-    ASSERT_NE(nullptr, h);
-    // Another thread's map does not know the window; its messages no longer reach the object.
-    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(h));
-    if (IsWindow(h)) {
-        EXPECT_EQ(0, ::SendMessageW(h, WM_TEST_BASE_ONLY, 5, 0));
-    }
-    wnd.DestroyWindow();
 }
 
 TEST(MfcHandleMap, PermanentTemporaryAttachedAndSubclassedWindows) {
