@@ -3,7 +3,9 @@
 #   include/            the exported headers and the platform headers they include
 #   lib/                import libraries
 #   bin/                Corelink.dll, the platform DLLs, the shared C++ runtime, and the
-#                       resource and sibling libraries hosts ship (their folders install them)
+#                       language files, skins and Hintbook.dll hosts ship (resources/ and
+#                       platform/hintbook install those, and the built-in English set into
+#                       lib/corelink)
 #   lib/cmake/Corelink/ CorelinkConfig.cmake (imported target Corelink::Corelink), its version
 #                       file and the toolchain file of the ABI the modules are built with
 include(CMakePackageConfigHelpers)

@@ -13,3 +13,6 @@
 #include "LanguageResources.h"
 #include "SxMessageBox.h"
 #include "ShellIntegration.h"
+#include "MenuButton.h"
+#include "NameSelectDlg.h"
+#include "PosSelectDlg.h"

@@ -1,5 +1,6 @@
 // A minimal host of the suite: loads Corelink through its import library, reads the shared
-// product name, parses a small XML response and converts one of its texts to UTF-8.
+// product name and its own built-in title, parses a small XML response and converts one of
+// its texts to UTF-8.
 #include <windows.h>
 #include <stdio.h>
 #include <Corelink.h>
@@ -11,6 +12,11 @@ int wmain() {
     char product[256] = {};
     WCSToMBS(g_szProductName, product, sizeof product, true);
     printf("product: %s\n", product);
+
+    // The built-in English resources (Corelink::EnglishResources) carry the application title.
+    wchar_t title[128] = {};
+    LoadStringW(GetModuleHandleW(nullptr), 0xE000, title, 128);
+    printf("title: %ls\n", title);
 
     CXMLDoc doc;
     doc.Parsing(u(L"<?xml version=\"1.0\"?><reply><item id=\"7\">Caf\u00e9 tune</item></reply>"));

@@ -19,7 +19,7 @@
 #include <VXLibConfig.h>
 #include <afxwin.h>
 #include <host_driver.h>
-#include "host_lines.h"
+#include <host_lines.h>
 
 namespace {
 
@@ -128,13 +128,5 @@ int wmain() {
     const wchar_t* title = nullptr;
     int n = LoadStringW(GetModuleHandleW(nullptr), 0xE000, reinterpret_cast<wchar_t*>(&title), 0);
     if (n > 0) theApp.SetAppName(std::wstring(title, n).c_str());
-    HostReply("ready");
-    std::string line;
-    while (HostReadLine(line)) {
-        std::string verb = line.substr(0, line.find(' '));
-        std::string arg = line.size() > verb.size() ? line.substr(verb.size() + 1) : std::string();
-        if (verb == "quit") { HostReply("ok"); return 0; }
-        HostReply(run(verb, arg));
-    }
-    return 0;
+    return HostServe(run);
 }

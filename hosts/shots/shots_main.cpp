@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <stdio.h>
 #include <string>
+#include <vector>
 #include <Corelink.h>
 #include <afxwin.h>
 #include <host_driver.h>
@@ -17,7 +18,9 @@ namespace {
 
 CWinApp theApp;
 DWORD g_mainThread = 0;
-std::string g_current;   // the step being shown
+std::string g_current;          // the step being shown
+void (*g_prepare)(HWND) = nullptr;   // what the watcher does to the step's window before the picture
+const wchar_t* g_language = L"English";
 
 // The text of string id of the current resource source.
 std::wstring text_of(UINT id) {
@@ -46,7 +49,30 @@ BOOL CALLBACK first_visible(HWND window, LPARAM out) {
     return FALSE;
 }
 
+BOOL CALLBACK add_visible(HWND window, LPARAM out) {
+    if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(out)->push_back(window);
+    return TRUE;
+}
+
+// The step's visible windows, topmost first.
+std::vector<HWND> step_windows() {
+    std::vector<HWND> all;
+    EnumThreadWindows(g_mainThread, add_visible, reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
 void close_window(HWND window) {
+    wchar_t cls[32] = {};
+    GetClassNameW(window, cls, 32);
+    if (wcscmp(cls, L"#32770") != 0) {   // the step's own windows
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        return;
+    }
+    // A question is answered No, so that the dialog under it stays as it was.
+    if (HWND no = GetDlgItem(window, IDNO)) {
+        SendMessageW(no, BM_CLICK, 0, 0);
+        return;
+    }
     // Dialogs and boxes close with their Cancel button, or the first button they have.
     if (HWND cancel = GetDlgItem(window, IDCANCEL)) {
         SendMessageW(cancel, BM_CLICK, 0, 0);
@@ -67,26 +93,53 @@ DWORD WINAPI watch(void*) {
         HostReply("MISSING " + g_current);
         return 0;
     }
-    // Everything painted before the picture is taken.
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    DWORD_PTR ignored;
-    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
-    RECT r;
-    GetWindowRect(window, &r);
+    if (g_prepare) g_prepare(window);
+    // Everything painted before the picture is taken; the picture holds every window the
+    // step shows (a dialog and its question, a button and its list).
+    RECT r{};
+    for (HWND each : step_windows()) {
+        RedrawWindow(each, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        DWORD_PTR ignored;
+        SendMessageTimeoutW(each, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+        RECT w;
+        GetWindowRect(each, &w);
+        UnionRect(&r, &r, &w);
+    }
     char line[160];
     snprintf(line, sizeof(line), "SHOT %s %lu %ld %ld %ld %ld", g_current.c_str(),
              static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)), r.left, r.top, r.right - r.left,
              r.bottom - r.top);
-    HostReply(line);
+    // With several windows, each one's X window and place, bottom first: without a window
+    // manager the X server's stacking need not follow Windows' order, so the script lays the
+    // windows on each other itself.
+    std::string shot = line;
+    std::vector<HWND> windows = step_windows();
+    if (windows.size() > 1) {
+        for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+            RECT w;
+            GetWindowRect(*it, &w);
+            auto xid = reinterpret_cast<ULONG_PTR>(GetPropW(*it, L"__wine_x11_whole_window"));
+            snprintf(line, sizeof(line), " 0x%lx:%ld:%ld", static_cast<unsigned long>(xid), w.left - r.left, w.top - r.top);
+            shot += line;
+        }
+    }
+    HostReply(shot);
     std::string answer;
     HostReadLine(answer);
-    close_window(window);
+    // Topmost first (a question before its dialog), until the step has nothing open.
+    for (int i = 0; i < 20; ++i) {
+        std::vector<HWND> open = step_windows();
+        if (open.empty()) break;
+        close_window(open.front());
+        for (int k = 0; k < 100 && IsWindow(open.front()) && IsWindowVisible(open.front()); ++k) Sleep(20);
+    }
     return 0;
 }
 
 // Runs show() on this thread while the watcher reports and closes what it opens.
-void shoot(const char* name, void (*show)()) {
+void shoot(const char* name, void (*show)(), void (*prepare)(HWND)) {
     g_current = name;
+    g_prepare = prepare;
     win32::unique_handle watcher(CreateThread(nullptr, 0, watch, nullptr, 0, nullptr));
     show();
     WaitForSingleObject(watcher.get(), INFINITE);
@@ -132,10 +185,98 @@ void dialog_template() {
     DialogBoxParamW(source, MAKEINTRESOURCEW(Id), nullptr, template_preview, 0);
 }
 
+// ---- the controls: the menu button, the name and position dialogs ----------------------------
+
+bool german() { return wcscmp(g_language, L"Deutsch") == 0; }
+
+// Handles this thread's messages until window is gone (the watcher closes it).
+void run_until_closed(HWND window) {
+    MSG m;
+    while (IsWindow(window) && GetMessageW(&m, nullptr, 0, 0) > 0) {
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+    }
+}
+
+enum class ButtonState { Closed, Pressed, Open };
+
+// A window with a menu button of three storage places, in one of its three states.
+template <ButtonState State>
+void menu_button() {
+    CWnd frame;
+    const wchar_t* title = german() ? L"Speicherort" : L"Storage";
+    int height = State == ButtonState::Open ? 150 : 70;
+    if (!frame.CreateEx(0, AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), GetSysColorBrush(COLOR_BTNFACE)),
+                        title, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 200, 200, 240, height, nullptr, nullptr))
+        return;
+    CxMenuButton button;
+    CFont font;
+    if (!button.Create(L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, CRect(12, 8, 212, 36), &frame, 100)) return;
+    CreateWndTextFont(&button, nullptr, font, nullptr, FALSE, 0);
+    button.SetFont(&font);
+    const wchar_t* de[] = {L"Telefonspeicher", L"Speicherkarte", L"Computer"};
+    const wchar_t* en[] = {L"Phone memory", L"Memory card", L"Computer"};
+    for (const wchar_t* item : german() ? de : en) button.AddString(reinterpret_cast<const unsigned short*>(item));
+    button.SetCaption(german() ? L"Speichern in ..." : L"Save to ...");
+    if (State != ButtonState::Closed) button.SetCurSel(1);
+    if (State == ButtonState::Pressed) button.SendMessage(BM_SETSTATE, TRUE);
+    if (State == ButtonState::Open) {
+        button.SendMessage(BM_CLICK);   // opens the list below the button
+        // The mouse on the first row, which the list highlights.
+        CRect b;
+        button.GetWindowRect(&b);
+        SetCursorPos(b.left + 40, b.bottom + 8);
+    }
+    run_until_closed(frame.m_hWnd);
+}
+
+template <int Mode>
+void name_dialog() {
+    CNameSelectDlg dlg;
+    dlg.m_nMode = Mode;
+    dlg.m_nMaxLen = 12;
+    const wchar_t* names[] = {L"Holiday 2026", L"Phone memory", L"Memory card", L"Computer"};
+    const wchar_t* namesDe[] = {L"Urlaub 2026", L"Telefonspeicher", L"Speicherkarte", L"Computer"};
+    for (const wchar_t* name : german() ? namesDe : names) {
+        dlg.m_lstNames.AddTail(name);
+        dlg.m_lstFlags.AddTail(L"W");
+    }
+    dlg.m_bFirstIsCurrent = Mode == 5 || Mode == 2;
+    dlg.DoModal();
+}
+
+// Types text into the dialog's edit box.
+void type_name(HWND dialog, const wchar_t* text) {
+    HWND edit = GetDlgItem(dialog, 15018);
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    SendMessageW(edit, EM_SETSEL, wcslen(text), wcslen(text));
+}
+
+void typed_name(HWND dialog) { type_name(dialog, german() ? L"Urlaub 2026" : L"Holiday 2026"); }
+
+// A name too long for the handset, and OK: the dialog asks whether to cut it.
+void too_long_name(HWND dialog) {
+    type_name(dialog, german() ? L"Urlaub am Meer 2026" : L"Holiday by the sea 2026");
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    for (int i = 0; i < 250 && step_windows().size() < 2; ++i) Sleep(20);
+    // The question below the name row, so that both show.
+    RECT d;
+    GetWindowRect(dialog, &d);
+    for (HWND window : step_windows())
+        if (window != dialog) SetWindowPos(window, nullptr, d.left + 40, d.top + 52, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void position_dialog() {
+    CPosSelectDlg dlg;
+    for (const wchar_t* pos : {L"1", L"2", L"3"}) dlg.m_lstPositions.AddTail(pos);
+    dlg.DoModal();
+}
+
 struct Step {
     const char* name;
     const wchar_t* language;   // the language loaded before the step
     void (*show)();
+    void (*prepare)(HWND) = nullptr;   // run by the watcher on the first window before the picture
 };
 
 const Step kSteps[] = {
@@ -144,11 +285,27 @@ const Step kSteps[] = {
     {"template_name_select_en", L"English", dialog_template<15021>},
     {"template_position_select_en", L"English", dialog_template<15007>},
     {"template_download_en", L"English", dialog_template<7011>},
+    {"menu_button_closed_en", L"English", menu_button<ButtonState::Closed>},
+    {"menu_button_pressed_en", L"English", menu_button<ButtonState::Pressed>},
+    {"menu_button_open_en", L"English", menu_button<ButtonState::Open>},
+    {"name_select_mode1_en", L"English", name_dialog<1>, typed_name},
+    {"name_select_mode2_en", L"English", name_dialog<2>},
+    {"name_select_mode5_en", L"English", name_dialog<5>},
+    {"name_select_question_en", L"English", name_dialog<1>, too_long_name},
+    {"position_select_en", L"English", position_dialog},
     {"box_name_too_long_de", L"Deutsch", name_too_long_box},
     {"box_download_failed_de", L"Deutsch", download_failed_box},
     {"template_name_select_de", L"Deutsch", dialog_template<15021>},
     {"template_position_select_de", L"Deutsch", dialog_template<15007>},
     {"template_download_de", L"Deutsch", dialog_template<7011>},
+    {"menu_button_closed_de", L"Deutsch", menu_button<ButtonState::Closed>},
+    {"menu_button_pressed_de", L"Deutsch", menu_button<ButtonState::Pressed>},
+    {"menu_button_open_de", L"Deutsch", menu_button<ButtonState::Open>},
+    {"name_select_mode1_de", L"Deutsch", name_dialog<1>, typed_name},
+    {"name_select_mode2_de", L"Deutsch", name_dialog<2>},
+    {"name_select_mode5_de", L"Deutsch", name_dialog<5>},
+    {"name_select_question_de", L"Deutsch", name_dialog<1>, too_long_name},
+    {"position_select_de", L"Deutsch", position_dialog},
     {"box_name_too_long_ja", L"Japanese", name_too_long_box},
     {"template_download_ja", L"Japanese", dialog_template<7011>},
 };
@@ -167,8 +324,8 @@ int wmain(int argc, wchar_t** argv) {
     const wchar_t* language = nullptr;
     for (const Step& step : kSteps) {
         if (!only.empty() && only != step.name) continue;
-        if (!language || wcscmp(language, step.language) != 0) use_language(language = step.language);
-        shoot(step.name, step.show);
+        if (!language || wcscmp(language, step.language) != 0) use_language(g_language = language = step.language);
+        shoot(step.name, step.show, step.prepare);
     }
     RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Veranox\\Quillbox\\GUI", L"Language");
     HostReply("DONE");

@@ -23,6 +23,7 @@
 #include <Corelink.h>
 #include <CxLogMsg.h>
 #include <host_driver.h>
+#include <host_lines.h>
 #include <sample_catalogue.h>
 #include <sample_download.h>
 #include <sample_handset.h>
@@ -238,36 +239,9 @@ std::string run(const std::string& verb, const std::string& arg) {
     return "error unknown command " + verb;
 }
 
-void reply(const std::string& line) {
-    std::string out = line + "\n";
-    DWORD done = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), out.data(), static_cast<DWORD>(out.size()), &done, nullptr);
-}
-
-bool read_line(std::string& line) {
-    line.clear();
-    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
-    for (;;) {
-        char c;
-        DWORD got = 0;
-        if (!ReadFile(in, &c, 1, &got, nullptr) || got == 0) return !line.empty();
-        if (c == '\n') break;
-        if (c != '\r') line += c;
-    }
-    return true;
-}
-
 } // namespace
 
 int wmain() {
     // The library was loaded (and started up) before wmain: tell the driver.
-    reply("ready");
-    std::string line;
-    while (read_line(line)) {
-        std::string verb = line.substr(0, line.find(' '));
-        std::string arg = line.size() > verb.size() ? line.substr(verb.size() + 1) : std::string();
-        if (verb == "quit") { reply("ok"); return 0; }
-        reply(run(verb, arg));
-    }
-    return 0;
+    return HostServe(run);
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <afxcmn.h>
 #include <afxwin.h>
+#include <algorithm>
+#include <vector>
 #include "gui_watch.h"
 #include "platform_test_ids.h"
 #include "test_resource_module.h"
@@ -131,6 +133,54 @@ TEST(MfcDialog, EscapeAndTheCloseBoxCancelWithoutSaving) {
     }
 }
 
+TEST(MfcDialog, EnterAndAMouseClickOnOkSave) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    ResourceModule res;
+    ASSERT_TRUE(res.Ok());
+    struct Row { const wchar_t* how; bool mouse; };
+    for (const Row& r : {Row{L"enter", false}, Row{L"mouse", true}}) {
+        SCOPED_TRACE(r.how);
+        CFormDlg dlg;
+        gui::Watcher watcher([&] {
+            HWND h = gui::WaitForTopLevel(L"Test form", L"#32770");
+            if (!h) return;
+            gui::SetText(GetDlgItem(h, IDC_FORM_NAME), r.how);
+            if (r.mouse) {
+                RECT rc{};
+                GetWindowRect(GetDlgItem(h, IDOK), &rc);
+                gui::MouseClick((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+            } else {
+                gui::PressKey(h, VK_RETURN);
+            }
+            gui::WaitForClose(h);
+        });
+        EXPECT_EQ(IDOK, dlg.DoModal());
+        EXPECT_FALSE(watcher.Rescued());
+        EXPECT_STREQ(r.how, dlg.m_strName);
+        EXPECT_EQ(1, dlg.okCalls);
+    }
+}
+
+// A dialog that decides in OnInitDialog not to run.
+class CRefusingDlg : public CDialog {
+public:
+    CRefusingDlg() : CDialog(IDD_TEST_FORM) {}
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        EndDialog(IDABORT);
+        return FALSE;
+    }
+};
+
+TEST(MfcDialog, EndingInOnInitDialogReturnsAtOnce) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    ResourceModule res;
+    ASSERT_TRUE(res.Ok());
+    CRefusingDlg dlg;
+    EXPECT_EQ(IDABORT, dlg.DoModal());
+    EXPECT_EQ(nullptr, dlg.m_hWnd);
+}
+
 TEST(MfcDialog, AWrongNumberIsRefusedWithAMessageAndTheDialogStaysOpen) {
     GUI_TEST_REQUIRES_DISPLAY();
     ResourceModule res;
@@ -162,6 +212,24 @@ TEST(MfcDialog, AWrongNumberIsRefusedWithAMessageAndTheDialogStaysOpen) {
     EXPECT_EQ(2, dlg.okCalls);
 }
 
+TEST(MfcDialog, ModelessFromItsTemplate) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    ResourceModule res;
+    ASSERT_TRUE(res.Ok());
+    CFormDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_TEST_FORM));
+    EXPECT_EQ(1, dlg.initCalls);
+    EXPECT_EQ(&dlg, CWnd::FromHandlePermanent(dlg.m_hWnd));
+    EXPECT_EQ(L"first", gui::TextOf(dlg.GetDlgItem(IDC_FORM_NAME)->m_hWnd));
+    dlg.SetDlgItemText(IDC_FORM_NAME, L"typed");
+    EXPECT_TRUE(dlg.UpdateData(TRUE));
+    EXPECT_STREQ(L"typed", dlg.m_strName);
+    EXPECT_FALSE(dlg.Create(IDD_TEST_FORM));   // one window per object
+    EXPECT_TRUE(dlg.DestroyWindow());
+    EXPECT_EQ(nullptr, dlg.m_hWnd);
+    EXPECT_EQ(nullptr, dlg.m_edName.m_hWnd);
+}
+
 TEST(MfcDialog, AMissingTemplateFailsAtOnce) {
     CDialog dlg(4242);
     EXPECT_EQ(-1, dlg.DoModal());
@@ -182,10 +250,13 @@ TEST(MfcMessageBox, CaptionIsTheApplicationNameAndTheAnswerComesBack) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         std::wstring text;
+        std::vector<int> buttons;
         gui::Watcher watcher([&] {
             HWND box = gui::WaitForTopLevel(L"Box test", L"#32770");
             if (!box) return;
             text = gui::MessageBoxText(box);
+            for (const gui::Control& c : gui::ControlsOf(box))
+                if (_wcsicmp(c.cls.c_str(), L"Button") == 0 && c.visible) buttons.push_back(c.id);
             gui::ClickId(box, r.press);
             gui::WaitForClose(box);
         });
@@ -193,6 +264,10 @@ TEST(MfcMessageBox, CaptionIsTheApplicationNameAndTheAnswerComesBack) {
         EXPECT_FALSE(watcher.Rescued());
         EXPECT_EQ(r.expected, got);
         EXPECT_EQ(r.byId ? L"Continue with the test?" : L"Plain question", text);
+        std::sort(buttons.begin(), buttons.end());
+        const std::vector<int> expected = (r.type & 0xF) == MB_YESNO ? std::vector<int>{IDYES, IDNO}
+                                                                     : std::vector<int>{IDOK, IDCANCEL};
+        EXPECT_EQ(expected, buttons);
     }
 }
 

@@ -2,6 +2,7 @@
 // real windows.
 #include <gtest/gtest.h>
 #include <afxwin.h>
+#include <functional>
 #include <string>
 #include <vector>
 #include "gui_watch.h"
@@ -39,6 +40,18 @@ protected:
         calls.push_back("lbuttondown " + std::to_string(p.x) + "," + std::to_string(p.y));
     }
     void OnSize(UINT, int cx, int cy) { calls.push_back("size " + std::to_string(cx) + "x" + std::to_string(cy)); }
+    void OnMouseMove(UINT flags, CPoint p) {
+        calls.push_back("mousemove " + std::to_string(flags) + " " + std::to_string(p.x) + "," + std::to_string(p.y));
+    }
+    void OnLButtonUp(UINT, CPoint p) { calls.push_back("lbuttonup " + std::to_string(p.x) + "," + std::to_string(p.y)); }
+    void OnActivateApp(BOOL active, DWORD thread) {
+        calls.push_back("activateapp " + std::to_string(active) + " " + std::to_string(thread));
+    }
+    void OnKillFocus(CWnd* next) { calls.push_back(next == this ? "killfocus self" : next ? "killfocus other" : "killfocus none"); }
+    BOOL OnEraseBkgnd(CDC* dc) {
+        calls.push_back(dc ? "erase dc" : "erase none");
+        return 77;
+    }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -48,6 +61,11 @@ BEGIN_MESSAGE_MAP(CRecordingWnd, CWnd)
     ON_WM_TIMER()
     ON_WM_LBUTTONDOWN()
     ON_WM_SIZE()
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONUP()
+    ON_WM_ACTIVATEAPP()
+    ON_WM_KILLFOCUS()
+    ON_WM_ERASEBKGND()
     ON_MESSAGE(WM_TEST_BASE_ONLY, OnBaseOnly)
     ON_MESSAGE(WM_TEST_OVERRIDDEN, OnOverridden)
 END_MESSAGE_MAP()
@@ -81,6 +99,11 @@ TEST(MfcMessageMap, DispatchFollowsTheMapsOfTheClassAndItsBases) {
         {WM_TEST_OVERRIDDEN, 0, 0, 2, "derived-overridden"},
         {WM_TEST_DERIVED_ONLY, 0, 21, 42, "derived-only"},
         {WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(7, 9), 0, "lbuttondown 7,9"},
+        {WM_LBUTTONUP, 0, MAKELPARAM(-3, 4), 0, "lbuttonup -3,4"},   // signed coordinates (capture)
+        {WM_MOUSEMOVE, MK_SHIFT, MAKELPARAM(1, 2), 0, "mousemove 4 1,2"},
+        {WM_ACTIVATEAPP, FALSE, 1234, 0, "activateapp 0 1234"},
+        {WM_KILLFOCUS, 0, 0, 0, "killfocus none"},
+        {WM_ERASEBKGND, 0, 0, 77, "erase none"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.handler);
@@ -118,6 +141,14 @@ TEST(MfcMessageMap, DispatchFollowsTheMapsOfTheClassAndItsBases) {
     EXPECT_EQ(std::vector<std::string>{"destroy"}, wnd.calls);
     EXPECT_TRUE(wnd.postNcDestroy);
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(h));
+}
+
+TEST(MfcMessageMap, ASafeHandleOfNoWindowIsNull) {
+    CWnd* volatile none = nullptr;   // as callers write pParent->GetSafeHwnd()
+    EXPECT_EQ(nullptr, none->GetSafeHwnd());
+    CWnd unattached;
+    EXPECT_EQ(nullptr, unattached.GetSafeHwnd());
+    EXPECT_EQ(nullptr, static_cast<HWND>(unattached));
 }
 
 TEST(MfcMessageMap, DestroyingTheObjectDestroysItsWindow) {
@@ -198,7 +229,10 @@ TEST(MfcMessageMap, NotificationsAndDrawingAreReflectedToTheControl) {
     peek.SendMessage(BM_CLICK);
     EXPECT_EQ(1, self.clicks);
     EXPECT_EQ(1, peek.clicks);
-    EXPECT_EQ((std::vector<std::string>{"parent saw plain", "parent saw peek"}), parent.calls);
+    std::vector<std::string> seen;   // focus and activation changes aside
+    for (const std::string& c : parent.calls)
+        if (c.rfind("parent saw", 0) == 0) seen.push_back(c);
+    EXPECT_EQ((std::vector<std::string>{"parent saw plain", "parent saw peek"}), seen);
 
     // WM_DRAWITEM about the owner-drawn button reaches the button's DrawItem.
     parent.ShowWindow(SW_SHOWNOACTIVATE);
@@ -207,6 +241,51 @@ TEST(MfcMessageMap, NotificationsAndDrawingAreReflectedToTheControl) {
     EXPECT_EQ(static_cast<UINT>(ODA_DRAWENTIRE), self.lastDrawAction);
     parent.DestroyWindow();
     EXPECT_EQ(nullptr, self.m_hWnd);   // the children went with their parent
+}
+
+// A window whose map names control notifications of its children.
+class CFormWnd : public CRecordingWnd {
+protected:
+    void OnNameFocus() { calls.push_back("name focus"); }
+    void OnChoiceChanged() { calls.push_back("choice changed"); }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CFormWnd, CRecordingWnd)
+    ON_EN_SETFOCUS(301, OnNameFocus)
+    ON_CBN_SELCHANGE(302, OnChoiceChanged)
+END_MESSAGE_MAP()
+
+TEST(MfcMessageMap, ControlNotificationsReachTheParentsMap) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    CFormWnd form;
+    ASSERT_TRUE(form.CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0), L"form", WS_POPUP | WS_VISIBLE, 30, 30, 200, 150,
+                              nullptr, nullptr));
+    CEdit name, other;
+    CComboBox choice;
+    ASSERT_TRUE(name.Create(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, CRect(5, 5, 150, 25), &form, 301));
+    ASSERT_TRUE(other.Create(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, CRect(5, 30, 150, 50), &form, 303));
+    ASSERT_TRUE(choice.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, CRect(5, 55, 150, 150), &form, 302));
+    choice.AddString(L"a");
+    choice.AddString(L"b");
+    choice.SetCurSel(0);
+    form.SetForegroundWindow();
+
+    struct Row { const char* name; std::function<void()> act; const char* expected; };
+    const Row rows[] = {
+        {"focus to the name", [&] { other.SetFocus(); form.calls.clear(); name.SetFocus(); }, "name focus"},
+        {"focus elsewhere", [&] { form.calls.clear(); other.SetFocus(); }, nullptr},
+        {"arrow down in the list", [&] { choice.SetFocus(); form.calls.clear(); choice.SendMessage(WM_KEYDOWN, VK_DOWN, 1); }, "choice changed"},
+        {"selection by program", [&] { form.calls.clear(); choice.SetCurSel(0); }, nullptr},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        r.act();
+        std::vector<std::string> seen;
+        for (const std::string& c : form.calls)
+            if (c == "name focus" || c == "choice changed") seen.push_back(c);
+        EXPECT_EQ(r.expected ? std::vector<std::string>{r.expected} : std::vector<std::string>{}, seen);
+    }
+    EXPECT_EQ(0, choice.GetCurSel());
 }
 
 TEST(MfcHandleMap, PermanentTemporaryAttachedAndSubclassedWindows) {

@@ -41,6 +41,11 @@ TEST(CxComboBox, FillsInListOrderAndWritesItsEditPart) {
     EXPECT_EQ(4, edit.GetCount());
     EXPECT_EQ(0, edit.FillStringList(list_of({})));
     EXPECT_EQ(0, edit.GetCount());
+    CStringList mfcList;
+    mfcList.AddTail(L"first");
+    mfcList.AddTail(L"second");
+    EXPECT_EQ(2, edit.FillStringList(mfcList));
+    EXPECT_EQ((std::vector<std::wstring>{L"first", L"second"}), rows_of(edit));
 
     struct Row { const wchar_t* text; int limit; const wchar_t* shown; };
     const Row rows[] = {

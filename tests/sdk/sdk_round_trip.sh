@@ -8,7 +8,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/sdk" >/dev/null
 for f in include/Corelink.h include/afxstr.h lib/libCorelink.dll.a bin/Corelink.dll bin/libstdc++-6.dll \
-         lib/cmake/Corelink/CorelinkConfig.cmake lib/cmake/Corelink/CorelinkConfigVersion.cmake; do
+         lib/cmake/Corelink/CorelinkConfig.cmake lib/cmake/Corelink/CorelinkConfigVersion.cmake \
+         include/resource_ids.h lib/corelink/english_resources.obj bin/Hintbook.dll \
+         "bin/Corelink(Deutsch).lng" bin/CorelinkSkin.dll; do
   [ -f "$work/sdk/$f" ] || { echo "SDK lacks $f"; exit 1; }
 done
 cmake -S "$src/examples/host_sample" -B "$work/sample" \
@@ -18,4 +20,5 @@ cmake --build "$work/sample" >/dev/null
 out=$(cd "$work/sample" && wine host_sample.exe | tr -d '\r')
 echo "$out"
 grep -qx 'product: Quillbox' <<<"$out"
+grep -qx 'title: Quillbox Handset Manager' <<<"$out"
 grep -qx 'item 7: Café tune (10 UTF-8 bytes)' <<<"$out"

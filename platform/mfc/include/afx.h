@@ -2,4 +2,5 @@
 #pragma once
 #include "afxstr.h"
 #include "afxtempl.h"
+#include "afxcoll.h"
 #include "afxwin.h"

@@ -21,6 +21,13 @@ namespace afx {
 struct temp_wnd_deleter { void operator()(CWnd* p) const { p->m_hWnd = nullptr; delete p; } };
 
 struct WndThreadState {
+    WndThreadState() = default;
+    WndThreadState(const WndThreadState&) = delete;
+    WndThreadState& operator=(const WndThreadState&) = delete;
+    // Windows still mapped when the thread's state ends get their own procedures back, so
+    // nothing reaches AfxWndProc (and this state) afterwards.
+    ~WndThreadState();
+
     std::unordered_map<HWND, CWnd*> permanent;
     std::unordered_map<HWND, std::unique_ptr<CWnd, temp_wnd_deleter>> temporary;
     CWnd* wndInit = nullptr;          // the object whose window is being created

@@ -48,7 +48,9 @@ BOOL CDC::DeleteDC() {
     win32::unique_dc doomed(Detach());
     return TRUE;
 }
-HDC CDC::GetSafeHdc() const { return m_hDC; }
+// Like CWnd::GetSafeHwnd, callers may ask a null pointer.
+__attribute__((optimize("no-delete-null-pointer-checks")))
+HDC CDC::GetSafeHdc() const { return this ? m_hDC : nullptr; }
 CDC::operator HDC() const { return m_hDC; }
 
 BOOL CDC::CreateCompatibleDC(CDC* pDC) { return Attach(::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr)); }

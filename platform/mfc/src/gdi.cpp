@@ -56,7 +56,9 @@ BOOL CGdiObject::DeleteObject() {
     win32::unique_gdi doomed(Detach());
     return TRUE;
 }
-HGDIOBJ CGdiObject::GetSafeHandle() const { return m_hObject; }
+// Like CWnd::GetSafeHwnd, callers may ask a null pointer.
+__attribute__((optimize("no-delete-null-pointer-checks")))
+HGDIOBJ CGdiObject::GetSafeHandle() const { return this ? m_hObject : nullptr; }
 CGdiObject::operator HGDIOBJ() const { return m_hObject; }
 int CGdiObject::GetObject(int n, void* p) const { return m_hObject ? ::GetObjectW(m_hObject, n, p) : 0; }
 BOOL CGdiObject::CreateStockObject(int nIndex) { return Attach(::GetStockObject(nIndex)); }

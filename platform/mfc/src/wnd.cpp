@@ -83,8 +83,12 @@ void CWnd::PostNcDestroy() {}
 void CWnd::PreSubclassWindow() {}
 void CWnd::DoDataExchange(CDataExchange*) {}
 
-HWND CWnd::GetSafeHwnd() const { return m_hWnd; }
-CWnd::operator HWND() const { return GetSafeHwnd(); }
+// Callers may ask a null window pointer for its handle (as with MFC): the check of this
+// must survive optimisation.
+__attribute__((optimize("no-delete-null-pointer-checks")))
+HWND CWnd::GetSafeHwnd() const { return this ? m_hWnd : nullptr; }
+__attribute__((optimize("no-delete-null-pointer-checks")))
+CWnd::operator HWND() const { return this ? m_hWnd : nullptr; }
 CWnd* CWnd::GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
 int CWnd::GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
 CWnd* CWnd::GetParent() const { return FromHandle(::GetParent(m_hWnd)); }

@@ -4,6 +4,14 @@
 
 namespace afx {
 
+WndThreadState::~WndThreadState() {
+    for (auto& entry : permanent) {
+        WNDPROC super = AfxWndAccess::super(entry.second);
+        if (super && reinterpret_cast<WNDPROC>(GetWindowLongPtrW(entry.first, GWLP_WNDPROC)) == &AfxWndProc)
+            SetWindowLongPtrW(entry.first, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(super));
+    }
+}
+
 WndThreadState& wnd_state() {
     static thread_local WndThreadState s;
     return s;

@@ -1,6 +1,7 @@
 // The controls of the suite's look: a combo box and an edit with text helpers, and the font
 // that the suite's windows use for their text.
 #pragma once
+#include <afxcoll.h>
 #include <afxwin.h>
 #include "CxStringList.h"
 #include "uikit_api.h"
@@ -13,6 +14,7 @@ public:
     // Adds the list's texts as rows, in list order; bAppend 0 empties the box first.
     // Returns the number of rows added.
     int FillStringList(const CxStringList& list, int bAppend = 0);
+    int FillStringList(const CStringList& list, int bAppend = 0);
     // Sets the text of the edit part (drop-down boxes) or selects the row with exactly that
     // text (drop-down lists). nMaxChars > 0 also limits the edit part to that many characters
     // and cuts the text to fit.

@@ -23,6 +23,15 @@ int CxComboBox::FillStringList(const CxStringList& list, int bAppend) {
     return added;
 }
 
+int CxComboBox::FillStringList(const CStringList& list, int bAppend) {
+    if (!m_hWnd) return 0;
+    if (!bAppend) ResetContent();
+    int added = 0;
+    for (POSITION pos = list.GetHeadPosition(); pos;)
+        if (AddString(list.GetNext(pos)) >= 0) ++added;
+    return added;
+}
+
 void CxComboBox::SetEditBox(const wchar_t* text, int nMaxChars) {
     if (!m_hWnd) return;
     CString s(text);

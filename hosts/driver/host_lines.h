@@ -22,3 +22,20 @@ inline bool HostReadLine(std::string& line) {
         if (c != '\r') line += c;
     }
 }
+
+// The command loop of a host: says "ready", then answers each line "VERB ARG" with
+// run(verb, arg) until "quit" or the end of input. Returns the host's exit code.
+inline int HostServe(std::string (*run)(const std::string& verb, const std::string& arg)) {
+    HostReply("ready");
+    std::string line;
+    while (HostReadLine(line)) {
+        std::string verb = line.substr(0, line.find(' '));
+        std::string arg = line.size() > verb.size() ? line.substr(verb.size() + 1) : std::string();
+        if (verb == "quit") {
+            HostReply("ok");
+            return 0;
+        }
+        HostReply(run(verb, arg));
+    }
+    return 0;
+}

@@ -1,0 +1,406 @@
+// The skinned menu button and its list on real windows, driven with the mouse.
+#include <gtest/gtest.h>
+#include "controls_test_support.h"
+#include "unique_res.h"
+#include <memory>
+
+using namespace controls_test;
+
+namespace {
+
+const unsigned short* U(const wchar_t* s) { return reinterpret_cast<const unsigned short*>(s); }
+
+CRect WindowRect(const CWnd& w) {
+    CRect r;
+    w.GetWindowRect(&r);
+    return r;
+}
+
+// A parent at (x, y) with a menu button of items A, B, C at its top left.
+struct ButtonOnParent {
+    CRecordingParent parent;
+    CTestMenuButton button;
+    bool ok = false;
+    ButtonOnParent(int x = 60, int y = 60, int items = 3, int width = 140) {
+        ok = parent.CreateAt(x, y, 260, 200) &&
+             button.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 10 + width, 30), &parent, kButtonId);
+        for (int i = 0; i < items; ++i) {
+            wchar_t text[8] = {static_cast<wchar_t>(L'A' + i % 26), 0};
+            button.AddString(U(text));
+        }
+        button.SetNotifyMessage(kNotifyMsg);
+        parent.UpdateWindow();
+    }
+};
+
+// Clicks the button and waits for its list to open; null when it did not. The clicks fall on
+// alternate thirds of the button, so that two in a row are never taken for a double click
+// (which an owner-drawn button reports as BN_DOUBLECLICKED instead).
+CxMenuList* ClickOpen(CxMenuButton& button) {
+    static int turn = 0;
+    CRect b = WindowRect(button);
+    gui::MouseClick(b.left + b.Width() * (1 + turn++ % 2) / 3, b.top + b.Height() / 2);
+    CxMenuList* list = nullptr;
+    gui::PumpUntil([&] { return (list = OpenList()) != nullptr; }, gui::ms(5000));
+    return list;
+}
+
+// The screen point in the middle of row i of an open list.
+CPoint RowPoint(CxMenuList* list, int i) {
+    CRect r = WindowRect(*list);
+    return CPoint(r.left + r.Width() / 2, r.top + i * list->GetItemHeight() + list->GetItemHeight() / 2);
+}
+
+// Moves onto row i and waits for the list to highlight it, then releases there.
+bool ChooseRow(CxMenuList* list, int i) {
+    HWND h = list->m_hWnd;
+    CPoint p = RowPoint(list, i);
+    gui::MouseMove(p.x, p.y);
+    if (!gui::PumpUntil([&] { return !IsWindow(h) || list->GetHover() == i; }, gui::ms(5000))) return false;
+    gui::MouseClick(p.x, p.y);
+    return gui::PumpUntil([&] { return !IsWindow(h); }, gui::ms(5000));
+}
+
+// Refuses every popup window owned by s_refusedOwner (a thread hook).
+HWND s_refusedOwner;
+LRESULT CALLBACK RefusePopups(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
+        if ((cs->style & WS_POPUP) && cs->hwndParent && GetAncestor(cs->hwndParent, GA_ROOT) == s_refusedOwner) return 1;
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+} // namespace
+
+TEST(MenuButton, TakesItsSizeFromTheSkin) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    CRecordingParent parent;
+    ASSERT_TRUE(parent.CreateAt(40, 40, 300, 200));
+    struct Row { const char* name; CRect rect; bool subclass; int width; };
+    const Row rows[] = {
+        {"created narrow", CRect(5, 5, 15, 15), false, 60},
+        {"created wide", CRect(5, 50, 145, 70), false, 140},
+        {"subclassed narrow", CRect(5, 100, 30, 110), true, 60},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        CxMenuButton button;
+        if (r.subclass) {
+            HWND plain = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, r.rect.left, r.rect.top,
+                                         r.rect.Width(), r.rect.Height(), parent.m_hWnd, nullptr, nullptr, nullptr);
+            ASSERT_TRUE(button.SubclassWindow(plain));
+        } else {
+            ASSERT_TRUE(button.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, r.rect, &parent, kButtonId));
+        }
+        CRect w = WindowRect(button);
+        parent.ScreenToClient(&w);
+        EXPECT_EQ(28, w.Height());
+        EXPECT_EQ(r.width, w.Width());
+        EXPECT_EQ(r.rect.TopLeft(), w.TopLeft());
+        EXPECT_EQ(28, button.GetSkinConfig().nHeight);
+    }
+
+    // Another skin: its height, and at least its three parts' width.
+    CxMenuButton button;
+    ASSERT_TRUE(button.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(5, 150, 25, 160), &parent, kButtonId));
+    button.SetSkinBitmap(30500, CxMenuButton::SkinConfig{20, 10, 30, 40});
+    EXPECT_EQ(20, WindowRect(button).Height());
+    EXPECT_EQ(80, WindowRect(button).Width());
+    // A skin without height leaves the window as it is.
+    button.SetSkinBitmap(30500, CxMenuButton::SkinConfig{0, 10, 30, 40});
+    EXPECT_EQ(20, WindowRect(button).Height());
+}
+
+TEST(MenuButton, ItemsSelectionAndSearch) {
+    CxMenuButton button;   // no window needed
+    EXPECT_EQ(-1, button.GetCurSel());
+    EXPECT_EQ(0, button.AddString(U(L"A")));
+    EXPECT_EQ(1, button.AddString(U(L"B")));
+    EXPECT_EQ(2, button.AddString(U(L"A")));
+
+    struct Row { int startAfter; const wchar_t* text; int found; };
+    const Row rows[] = {
+        {1, L"A", 2}, {2, L"A", 0}, {-1, L"A", 0}, {0, L"A", 2}, {-5, L"B", 1},
+        {1, L"B", 1},   // the search ends at its start
+        {0, L"a", -1},  // case counts
+        {0, L"AB", -1}, {-1, L"C", -1}, {7, L"B", 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.startAfter << " " << static_cast<char>(r.text[0]));
+        EXPECT_EQ(r.found, button.SelectString(r.startAfter, U(r.text)));
+        EXPECT_EQ(-1, button.GetCurSel());
+    }
+
+    EXPECT_EQ(-1, button.SetCurSel(3));
+    EXPECT_EQ(-1, button.SetCurSel(-1));
+    EXPECT_EQ(2, button.SetCurSel(2));
+    EXPECT_EQ(2, button.GetCurSel());
+
+    EXPECT_EQ(1, button.SetItemData(1, 77));
+    EXPECT_EQ(9, button.SetItemData(9, 5));
+    EXPECT_EQ(77u, button.GetItemData(1));
+    EXPECT_EQ(0u, button.GetItemData(9));
+    EXPECT_EQ(0u, button.GetItemData(-1));
+
+    // Deleting past the end changes nothing; deleting the selected last item leaves the
+    // selection pointing past the items.
+    EXPECT_EQ(3, button.DeleteString(3));
+    EXPECT_EQ(2, button.DeleteString(2));
+    EXPECT_EQ(2, button.GetCurSel());
+    EXPECT_EQ(2, button.GetCount());
+
+    CxMenuButton::Item items[] = {{L"one", 1}, {L"two", 2}};
+    button.SetMenuItems(items, 2);
+    EXPECT_EQ(2, button.GetCount());
+    EXPECT_STREQ(L"two", button.GetMenuItems()[1].strText);
+    EXPECT_EQ(2u, button.GetItemData(1));
+    EXPECT_EQ(2, button.GetCurSel());
+    button.SetMenuItems(items, 0);
+    EXPECT_EQ(0, button.GetCount());
+
+    button.SetCaption(L"Choose");
+    EXPECT_STREQ(L"Choose", button.GetCaption());
+    EXPECT_TRUE(button.GetUpdateCaption());
+    button.SetUpdateCaption(false);
+    EXPECT_FALSE(button.GetUpdateCaption());
+}
+
+// The button as DrawItem paints it on a 160 x 28 bitmap in the given item state.
+std::vector<DWORD> Render(CxMenuButton& button, UINT itemState = 0) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = 160;
+    bi.bmiHeader.biHeight = -28;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    win32::unique_gdi dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    win32::unique_dc dc(CreateCompatibleDC(nullptr));
+    if (!dib || !dc) return {};
+    HGDIOBJ old = SelectObject(dc.get(), dib.get());
+    SelectObject(dc.get(), GetStockObject(DEFAULT_GUI_FONT));
+    DRAWITEMSTRUCT dis{ODT_BUTTON, kButtonId, 0, ODA_DRAWENTIRE, itemState, nullptr, dc.get(), {0, 0, 160, 28}, 0};
+    button.DrawItem(&dis);
+    GdiFlush();
+    std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + 160 * 28);
+    SelectObject(dc.get(), old);
+    return pixels;
+}
+
+TEST(MenuButton, PaintsTheCaptionOrTheSelectionInTheRowOfItsState) {
+    // Compared with each other, not with stored pictures: two states that must look alike
+    // paint the same pixels, two that must differ do not.
+    auto make = [](CTestMenuButton& b, int sel, bool update) {
+        b.AddString(U(L"Memory card"));
+        b.AddString(U(L"Phone"));
+        b.SetCaption(L"Save to");
+        if (sel >= 0) b.SetCurSel(sel);
+        b.SetUpdateCaption(update);
+    };
+    CTestMenuButton caption, selected, notUpdating, deletedSelection, dropped;
+    make(caption, -1, true);
+    make(selected, 1, true);
+    make(notUpdating, 1, false);
+    make(deletedSelection, 1, true);
+    deletedSelection.DeleteString(1);
+    make(dropped, -1, true);
+    dropped.SetDropped(true);
+
+    const std::vector<DWORD> plain = Render(caption);
+    ASSERT_EQ(160u * 28u, plain.size());
+    EXPECT_NE(plain, Render(selected));                      // the selected item's text
+    EXPECT_EQ(plain, Render(notUpdating));                   // always the caption
+    EXPECT_EQ(plain, Render(deletedSelection));              // a selection past the items
+    EXPECT_NE(plain, Render(caption, ODS_SELECTED));         // the pressed row
+    EXPECT_EQ(Render(caption, ODS_SELECTED), Render(dropped));   // open looks pressed
+    EXPECT_NE(plain, Render(caption, ODS_DISABLED));
+    EXPECT_NE(Render(caption, ODS_SELECTED), Render(caption, ODS_DISABLED));
+    EXPECT_EQ(Render(caption, ODS_DISABLED), Render(dropped, ODS_DISABLED));   // disabled wins
+}
+
+TEST(MenuButton, ChoosingWithTheMouseNotifiesTheParentInOrder) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    ButtonOnParent w;
+    ASSERT_TRUE(w.ok);
+
+    struct Row { const char* name; int row; std::vector<std::string> log; };
+    const Row rows[] = {
+        {"B, a change", 1, {"xmb 2025 1", "selendok", "xmb 2027 1", "selchange"}},
+        {"B again", 1, {"xmb 2025 1", "selendok"}},
+        {"C", 2, {"xmb 2025 2", "selendok", "xmb 2027 2", "selchange"}},
+        {"A", 0, {"xmb 2025 0", "selendok", "xmb 2027 0", "selchange"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        w.parent.log.clear();
+        CxMenuList* list = ClickOpen(w.button);
+        ASSERT_NE(nullptr, list);
+        EXPECT_TRUE(w.button.Dropped());
+        // Directly below the button, as wide as it, one row per item.
+        CRect b = WindowRect(w.button), l = WindowRect(*list);
+        EXPECT_EQ(b.left, l.left);
+        EXPECT_EQ(b.bottom, l.top);
+        EXPECT_EQ(b.Width(), l.Width());
+        EXPECT_EQ(3 * list->GetItemHeight(), l.Height());
+        EXPECT_EQ(list->GetListRect(), l);
+        EXPECT_EQ(list->m_hWnd, ::GetCapture());
+
+        ASSERT_TRUE(ChooseRow(list, r.row));
+        EXPECT_EQ(r.log, w.parent.log);
+        EXPECT_EQ(r.row, w.button.GetCurSel());
+        EXPECT_FALSE(w.button.Dropped());
+        EXPECT_EQ(std::wstring(1, static_cast<wchar_t>(L'A' + r.row)), gui::TextOf(w.button.m_hWnd));
+    }
+
+    // Without an extra message only the WM_COMMANDs arrive.
+    w.button.SetNotifyMessage(0);
+    w.parent.log.clear();
+    CxMenuList* list = ClickOpen(w.button);
+    ASSERT_NE(nullptr, list);
+    ASSERT_TRUE(ChooseRow(list, 1));
+    EXPECT_EQ((std::vector<std::string>{"selendok", "selchange"}), w.parent.log);
+}
+
+TEST(MenuButton, TheListFollowsTheMouseAndCancelsOutside) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    ButtonOnParent w;
+    ASSERT_TRUE(w.ok);
+    w.button.SetCurSel(2);
+
+    CxMenuList* list = ClickOpen(w.button);
+    ASSERT_NE(nullptr, list);
+    HWND h = list->m_hWnd;
+    for (int row : {0, 1, 2, 0}) {
+        SCOPED_TRACE(row);
+        CPoint p = RowPoint(list, row);
+        gui::MouseMove(p.x, p.y);
+        EXPECT_TRUE(gui::PumpUntil([&] { return list->GetHover() == row; }, gui::ms(5000)));
+    }
+    // Off the list (the mouse is captured): no row.
+    CRect l = WindowRect(*list);
+    gui::MouseMove(l.right + 20, l.top + 2);
+    EXPECT_TRUE(gui::PumpUntil([&] { return list->GetHover() == -1; }, gui::ms(5000)));
+
+    // Released outside: the cancel notifications, the selection as it was.
+    w.parent.log.clear();
+    gui::MouseClick(l.right + 20, l.top + 2);
+    ASSERT_TRUE(gui::PumpUntil([&] { return !IsWindow(h); }, gui::ms(5000)));
+    EXPECT_EQ((std::vector<std::string>{"xmb 2026 2", "selendcancel"}), w.parent.log);
+    EXPECT_EQ(2, w.button.GetCurSel());
+    EXPECT_FALSE(w.button.Dropped());
+    EXPECT_EQ(nullptr, ::GetCapture());
+
+    // Released inside before any row was highlighted: the list and the button close, nothing
+    // is chosen and nobody is told.
+    list = ClickOpen(w.button);
+    ASSERT_NE(nullptr, list);
+    h = list->m_hWnd;
+    gui::MouseMove(l.right + 30, l.top + 4);
+    ASSERT_TRUE(gui::PumpUntil([&] { return list->GetHover() == -1; }, gui::ms(5000)));
+    w.parent.log.clear();
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_TRUE(w.parent.log.empty());
+    EXPECT_EQ(2, w.button.GetCurSel());
+    EXPECT_FALSE(w.button.Dropped());
+
+    // Another application becoming active closes it the same way.
+    list = ClickOpen(w.button);
+    ASSERT_NE(nullptr, list);
+    h = list->m_hWnd;
+    w.parent.log.clear();
+    SendMessageW(h, WM_ACTIVATEAPP, FALSE, 0);
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_EQ((std::vector<std::string>{"xmb 2026 2", "selendcancel"}), w.parent.log);
+    EXPECT_FALSE(w.button.Dropped());
+
+    // Losing the focus lets the mouse go but keeps the list open.
+    list = ClickOpen(w.button);
+    ASSERT_NE(nullptr, list);
+    h = list->m_hWnd;
+    SendMessageW(h, WM_KILLFOCUS, 0, 0);
+    EXPECT_NE(h, ::GetCapture());
+    EXPECT_TRUE(IsWindow(h));
+    SendMessageW(h, WM_ACTIVATEAPP, FALSE, 0);
+    EXPECT_FALSE(IsWindow(h));
+}
+
+TEST(MenuButton, NothingOpensWithoutItemsOrWithoutAList) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    {
+        SCOPED_TRACE("no items");
+        ButtonOnParent w(60, 60, 0);
+        ASSERT_TRUE(w.ok);
+        w.button.SendMessage(BM_CLICK);
+        EXPECT_EQ(nullptr, OpenList());
+        EXPECT_FALSE(w.button.Dropped());
+        EXPECT_TRUE(w.parent.log.empty());
+    }
+    {
+        SCOPED_TRACE("the list window cannot be made");
+        ButtonOnParent w;
+        ASSERT_TRUE(w.ok);
+        s_refusedOwner = w.parent.m_hWnd;
+        win32::unique_hook hook(SetWindowsHookExW(WH_CBT, RefusePopups, nullptr, GetCurrentThreadId()));
+        ASSERT_TRUE(hook);
+        w.button.SendMessage(BM_CLICK);
+        hook.reset();
+        EXPECT_EQ(nullptr, OpenList());
+        EXPECT_FALSE(w.button.Dropped());
+        EXPECT_TRUE(w.parent.log.empty());
+        // It opens once windows can be made again.
+        CxMenuList* list = ClickOpen(w.button);
+        ASSERT_NE(nullptr, list);
+        SendMessageW(list->m_hWnd, WM_ACTIVATEAPP, FALSE, 0);
+    }
+}
+
+TEST(MenuButton, AButtonThatGoesTakesItsOpenListWithIt) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    CRecordingParent parent;
+    ASSERT_TRUE(parent.CreateAt(60, 60, 260, 200));
+    auto button = std::make_unique<CxMenuButton>();
+    ASSERT_TRUE(button->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 150, 30), &parent, kButtonId));
+    button->AddString(U(L"A"));
+    button->AddString(U(L"B"));
+    CxMenuList* list = ClickOpen(*button);
+    ASSERT_NE(nullptr, list);
+    HWND h = list->m_hWnd;
+    button.reset();
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_EQ(nullptr, OpenList());
+    EXPECT_TRUE(parent.log.empty());   // nothing was chosen or cancelled
+    // Messages that were on their way to the list find nothing.
+    EXPECT_TRUE(gui::PumpUntil([] { return true; }, gui::ms(100)));
+}
+
+TEST(MenuButton, TheListStaysOnTheScreen) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    struct Row { const char* name; int x, y, items; };
+    const Row rows[] = {
+        {"room below", 60, 60, 3},
+        {"at the bottom: moved up", 60, sh - 120, 10},
+        {"at the right edge: moved left", sw - 100, 60, 3},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ButtonOnParent w(r.x, r.y, r.items, 140);
+        ASSERT_TRUE(w.ok);
+        CxMenuList* list = ClickOpen(w.button);
+        ASSERT_NE(nullptr, list);
+        CRect b = WindowRect(w.button), l = WindowRect(*list);
+        EXPECT_EQ(r.items * list->GetItemHeight(), l.Height());
+        EXPECT_EQ(b.Width(), l.Width());
+        EXPECT_LE(l.bottom, sh);
+        EXPECT_LE(l.right, sw);
+        EXPECT_GE(l.left, 0);
+        EXPECT_EQ(b.bottom + l.Height() > sh ? sh - l.Height() : b.bottom, l.top);
+        EXPECT_EQ(b.left + l.Width() > sw ? sw - l.Width() : b.left, l.left);
+        // A row of the moved list is still chosen where it shows.
+        w.parent.log.clear();
+        ASSERT_TRUE(ChooseRow(list, r.items - 1));
+        EXPECT_EQ(r.items - 1, w.button.GetCurSel());
+    }
+}
