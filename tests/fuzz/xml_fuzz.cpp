@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <string>
 #include "xml_reference.h"
-#include "xml_test_util.h"
+#include "xml_shape.h"
 
 namespace {
 
