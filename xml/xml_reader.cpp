@@ -7,6 +7,7 @@
 // built in one pass, so that pairing start and end forms does not rescan the content at
 // every level.
 #include <windows.h>
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 #include <algorithm>
@@ -16,6 +17,8 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+#include <afxpool.h>
+#include <emmintrin.h>
 #include "xml_nodes.h"
 
 namespace {
@@ -23,30 +26,100 @@ namespace {
 using View = std::wstring_view;
 const size_t npos = View::npos;
 
+// Unit searches, eight units at a time where the processor has SSE2.
+bool have_sse2() {
+    static const bool yes = __builtin_cpu_supports("sse2");
+    return yes;
+}
+
+__attribute__((target("sse2"))) const wchar_t* find_unit_sse2(const wchar_t* p, const wchar_t* end, wchar_t c) {
+    const __m128i key = _mm_set1_epi16(static_cast<short>(c));
+    for (; end - p >= 8; p += 8) {
+        int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), key));
+        if (mask) return p + __builtin_ctz(mask) / 2;
+    }
+    for (; p < end; ++p)
+        if (*p == c) return p;
+    return end;
+}
+
+// The first c in [p, end), or end.
+const wchar_t* find_unit(const wchar_t* p, const wchar_t* end, wchar_t c) {
+    if (have_sse2()) return find_unit_sse2(p, end, c);
+    for (; p < end; ++p)
+        if (*p == c) return p;
+    return end;
+}
+
+// The length of a zero-terminated text. The aligned 16-byte reads never cross into a page
+// the text does not reach.
+__attribute__((target("sse2"))) size_t length_sse2(const wchar_t* s) {
+    const uintptr_t addr = reinterpret_cast<uintptr_t>(s);
+    if (addr & 1) return wcslen(s);
+    const wchar_t* p = reinterpret_cast<const wchar_t*>(addr & ~uintptr_t(15));
+    const __m128i zero = _mm_setzero_si128();
+    unsigned mask = _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(p)), zero));
+    mask &= ~0u << (addr & 15);   // lanes before the text
+    while (!mask) {
+        p += 8;
+        mask = _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(p)), zero));
+    }
+    return static_cast<size_t>(p + __builtin_ctz(mask) / 2 - s);
+}
+
+size_t text_length(const wchar_t* s) { return have_sse2() ? length_sse2(s) : wcslen(s); }
+
+size_t find_unit(View text, wchar_t c, size_t from) {
+    if (from >= text.size()) return npos;
+    const wchar_t* end = text.data() + text.size();
+    const wchar_t* at = find_unit(text.data() + from, end, c);
+    return at == end ? npos : static_cast<size_t>(at - text.data());
+}
+
+// The first "ab" at or after from, found through b (the rarer unit in the pairs searched:
+// "<?", "<!").
+size_t find_after(View text, wchar_t a, wchar_t b, size_t from) {
+    for (size_t i = find_unit(text, b, from + 1); i != npos; i = find_unit(text, b, i + 1))
+        if (text[i - 1] == a) return i - 1;
+    return npos;
+}
+
+// The first "ab" at or after from, found through a ("?>").
+size_t find_before(View text, wchar_t a, wchar_t b, size_t from) {
+    for (size_t i = find_unit(text, a, from); i != npos; i = find_unit(text, a, i + 1))
+        if (i + 1 < text.size() && text[i + 1] == b) return i;
+    return npos;
+}
+
 // Every start form "<name>" and end form "</name>" of the text, by name.
 class TagIndex {
 public:
     explicit TagIndex(View text) : text_(text) {
         // One pass: a "<" whose next ">" comes before any other "<" opens a key.
         // Keys with a space are never looked up (names end at the first space): skipped.
-        size_t open = npos;
-        for (size_t i = 0; i < text.size(); ++i) {
-            wchar_t c = text[i];
-            if (c == L'<') {
-                open = i;
-            } else if (c == L' ') {
-                open = npos;
-            } else if (c == L'>' && open != npos) {
-                View key = text.substr(open + 1, i - open - 1);
+        const wchar_t* const begin = text.data();
+        const wchar_t* const end = begin + text.size();
+        const wchar_t* p = find_unit(begin, end, L'<');
+        while (p != end) {
+            const wchar_t* q = p + 1;
+            while (q != end && *q != L'>' && *q != L'<' && *q != L' ') ++q;
+            if (q == end) break;
+            if (*q == L'<') {   // a new "<" opens instead
+                p = q;
+                continue;
+            }
+            if (*q == L'>') {
+                const size_t open = static_cast<size_t>(p - begin);
+                View key(p + 1, static_cast<size_t>(q - p - 1));
                 if (!key.empty() && key[0] == L'/') end_[key.substr(1)].push_back(open);
                 else start_[key].push_back(open);
-                open = npos;
             }
+            p = find_unit(q + 1, end, L'<');
         }
     }
 
     // True when [from, to) holds a "<".
-    bool has_lt(size_t from, size_t to) const { return wmemchr(text_.data() + from, L'<', to - from) != nullptr; }
+    bool has_lt(size_t from, size_t to) const { return find_unit(text_.data() + from, text_.data() + to, L'<') != text_.data() + to; }
 
     // The position of the closing tag of `name` for content starting at `from`, inside
     // [from, end): each end form pairs with the start form of the same rank; the first
@@ -154,8 +227,8 @@ private:
         if (name.find(L'<') == npos) {
             auto s = start_.find(View(name));
             auto e = end_.find(View(name));
-            if (s != start_.end()) p->s = s->second;
-            if (e != end_.end()) p->e = e->second;
+            if (s != start_.end()) p->s = std::move(s->second);   // each name is looked up once
+            if (e != end_.end()) p->e = std::move(e->second);
         } else {
             // A name holding "<" is not a key of the one-pass index: search the text.
             const std::wstring sForm = L"<" + std::wstring(name) + L">", eForm = L"</" + std::wstring(name) + L">";
@@ -259,9 +332,9 @@ void read_body(View text, size_t from, _xml_element* root) {
         levels.pop_back();
         size_t pos = at.pos;
         while (pos < at.end) {
-            View range = text.substr(0, at.end);
-            size_t lt = range.find(L'<', pos);
-            size_t gt = lt == npos ? npos : range.find(L'>', lt + 1);
+            const View range = text.substr(0, at.end);
+            const size_t lt = find_unit(range, L'<', pos);
+            const size_t gt = lt == npos ? npos : find_unit(range, L'>', lt + 1);
             if (gt == npos) break;
             View tag = text.substr(lt + 1, gt - lt - 1);
             if (!tag.empty() && tag[0] == L'/') {   // a closing tag out of place
@@ -296,11 +369,12 @@ void read_body(View text, size_t from, _xml_element* root) {
 // fields may have been read).
 bool CXMLDoc::Parsing(const unsigned short* input) try {
     if (!input) return false;
-    const View text(reinterpret_cast<const wchar_t*>(input));
+    const wchar_t* chars = reinterpret_cast<const wchar_t*>(input);
+    const View text(chars, text_length(chars));
 
     // The declaration: the first "<?" and, separately, the first "?>".
     size_t pos = 0;
-    const size_t open = text.find(L"<?"), close = text.find(L"?>");
+    const size_t open = find_after(text, L'<', L'?', 0), close = find_before(text, L'?', L'>', 0);
     if (open != npos && close != npos) {
         View decl = close >= open + 2 ? text.substr(open + 2, close - open - 2) : text.substr(open + 2);
         xmltext::Arena arena;
@@ -313,8 +387,8 @@ bool CXMLDoc::Parsing(const unsigned short* input) try {
 
     // The document type: the first "<!" construct after the declaration.
     size_t body = close != npos ? close + 2 : pos;
-    size_t bang = text.find(L"<!", pos);
-    size_t bangEnd = bang == npos ? npos : text.find(L'>', bang + 2);
+    size_t bang = find_after(text, L'<', L'!', pos);
+    size_t bangEnd = bang == npos ? npos : find_unit(text, L'>', bang + 2);
     if (bangEnd != npos) {
         View type = text.substr(bang + 2, std::min<size_t>(bangEnd - bang - 2, 255));
         std::fill(std::begin(m_szDocType), std::end(m_szDocType), 0);
@@ -322,7 +396,9 @@ bool CXMLDoc::Parsing(const unsigned short* input) try {
         body = bangEnd + 1;
     }
 
-    // The body, under a new root that joins the document once it has been read whole.
+    // The body, under a new root that joins the document once it has been read whole. The
+    // tree's lists take their storage from a pool of this parse.
+    AfxArrayPoolScope pool;
     _xml_element* root = XmlNodes::new_element(xmltext::make(L"xml body", 8), nullptr);
     try {
         read_body(text, std::min(body, text.size()), root);
