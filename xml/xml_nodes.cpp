@@ -154,7 +154,8 @@ void XmlNodes::release(_xml_attr* a) {
 
 // A node whose last handle goes is linked into a chain of dying nodes through its value
 // field (its texts are released first); the chain is worked off in a loop, each node
-// dropping the handles of its children before it is freed.
+// dropping the handles of its children before it is freed. The children join the chain
+// last first, so that a parsed tree is walked in the order its memory was filled.
 void XmlNodes::release(_xml_element* e) {
     _xml_element* dying = nullptr;
     auto drop = [&dying](_xml_element* node) {
@@ -170,7 +171,7 @@ void XmlNodes::release(_xml_element* e) {
         _xml_element* node = dying;
         dying = reinterpret_cast<_xml_element*>(node->value);
         node->value = nullptr;
-        for (INT_PTR i = 0; i < node->children.GetSize(); ++i) drop(node->children[i]);
+        for (INT_PTR i = node->children.GetSize(); i-- > 0;) drop(node->children[i]);
         node->children.RemoveAll();   // the destructor finds no children left
         free_record(node);
     }

@@ -15,7 +15,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 #include <afxpool.h>
 #include <emmintrin.h>
@@ -111,8 +110,8 @@ public:
             if (*q == L'>') {
                 const size_t open = static_cast<size_t>(p - begin);
                 View key(p + 1, static_cast<size_t>(q - p - 1));
-                if (!key.empty() && key[0] == L'/') end_[key.substr(1)].push_back(open);
-                else start_[key].push_back(open);
+                if (!key.empty() && key[0] == L'/') forms(key.substr(1)).e.push_back(open);
+                else forms(key).s.push_back(open);
             }
             p = find_unit(q + 1, end, L'<');
         }
@@ -133,29 +132,41 @@ public:
         if (j == p.e.size() || p.e[j] + eLen > end) return npos;
         const size_t i = p.seek(p.s, p.sHint, from);
         if (i == p.s.size() || p.s[i] + sLen > end || p.e[j] < p.s[i]) return p.e[j];
-        auto in_range = [&](const std::vector<size_t>& v, size_t len, size_t& first) {
-            first = std::lower_bound(v.begin(), v.end(), from) - v.begin();
-            if (end < from + len) return size_t(0);
-            size_t last = std::upper_bound(v.begin(), v.end(), end - len) - v.begin();
-            return last > first ? last - first : 0;
+        // Pair onwards from the first start and end forms of the range, i and j: end form
+        // j + k closes when d(j + k) <= i - j, provided both forms of rank k lie in the
+        // range; the range's counts are needed only when no end form closes that way.
+        const long long c = static_cast<long long>(i) - static_cast<long long>(j);
+        const size_t k = p.first_at_most(j + 1, p.e.size(), c);
+        if (k != npos && p.e[k] + eLen <= end && i + (k - j) < p.s.size() && p.s[i + (k - j)] + sLen <= end)
+            return p.e[k];
+        // The forms of v from `first` that lie in the range, counted back from the end of v:
+        // the forms past the range are usually few (an enclosing element's own closing tags).
+        auto count = [&](const std::vector<size_t>& v, size_t first, size_t len) {
+            if (end < len) return size_t(0);
+            const size_t limit = end - len;
+            size_t hi = v.size(), step = 1;
+            while (hi > first && v[hi - 1] > limit) {   // gallop back to a form in the range
+                const size_t lo = hi > first + step ? hi - step : first;
+                if (v[lo] <= limit) {
+                    hi = std::upper_bound(v.begin() + lo, v.begin() + hi, limit) - v.begin();
+                    break;
+                }
+                hi = lo;
+                step *= 2;
+            }
+            return hi > first ? hi - first : 0;
         };
-        size_t i0, j0;
-        const size_t m = in_range(p.s, sLen, i0);
-        const size_t q = in_range(p.e, eLen, j0);
-        if (q == 0) return npos;
-        if (m == 0 || p.e[j0] < p.s[i0]) return p.e[j0];
-        const size_t lim = std::min(q, m);
-        // The first k in [1, lim) with e[j0+k] < s[i0+k], that is d(j0+k) <= i0 - j0.
-        const long long c = static_cast<long long>(i0) - static_cast<long long>(j0);
-        size_t k = p.first_at_most(j0 + 1, j0 + lim, c);
-        if (k != npos) return p.e[k];
-        return q < m ? npos : p.e[j0 + q - 1];
+        const size_t m = count(p.s, i, sLen), q = count(p.e, j, eLen);
+        return q < m ? npos : p.e[j + q - 1];
     }
 
 private:
     // The positions of one name's start and end forms, and d(j) = (start forms before
     // end form j) - j, with a minimum tree over d for "the first j with d(j) <= c".
     struct Pairs {
+        View name;
+        size_t hash = 0;
+        bool built = false;
         std::vector<size_t> s, e;
         size_t sHint = 0, eHint = 0;   // where the last search ended: siblings search onwards
 
@@ -202,48 +213,73 @@ private:
                     if (d[j] <= c) return j;
                 return npos;
             }
-            size_t j = descend(1, 0, leaves, lo, c);
-            return j < hi ? j : npos;
-        }
-        // The first leaf >= lo under node n (covering [a, b)) whose value is <= c.
-        size_t descend(size_t n, size_t a, size_t b, size_t lo, long long c) const {
-            if (b <= lo || tree[n] > c) return npos;
-            if (b - a == 1) return a;
-            size_t mid = (a + b) / 2;
-            size_t r = descend(2 * n, a, mid, lo, c);
-            return r != npos ? r : descend(2 * n + 1, mid, b, lo, c);
+            // Up from leaf lo to the first subtree on its right that holds a value <= c,
+            // then down to that subtree's first such leaf.
+            size_t n = leaves + lo;
+            while (tree[n] > c) {
+                while (n & 1) {   // a right child: its parent's next subtree comes next
+                    if (n == 1) return npos;
+                    n >>= 1;
+                }
+                ++n;
+            }
+            while (n < leaves) {
+                n *= 2;
+                if (tree[n] > c) ++n;
+            }
+            return n - leaves < hi ? n - leaves : npos;
         }
     };
+
+    // The forms of a name, found in an open-addressed table (made empty when new).
+    Pairs& forms(View name) {
+        size_t h = 2166136261u;
+        for (wchar_t c : name) h = (h ^ static_cast<size_t>(c)) * 16777619u;
+        if (2 * (names_.size() + 1) > slots_.size()) grow();
+        const size_t mask = slots_.size() - 1;
+        for (size_t i = h & mask;; i = (i + 1) & mask) {
+            if (slots_[i] < 0) {
+                slots_[i] = static_cast<int>(names_.size());
+                names_.push_back(std::make_unique<Pairs>());
+                names_.back()->name = name;
+                names_.back()->hash = h;
+                return *names_.back();
+            }
+            Pairs& p = *names_[slots_[i]];
+            if (p.hash == h && p.name == name) return p;
+        }
+    }
+    void grow() {
+        slots_.assign(slots_.empty() ? 64 : 2 * slots_.size(), -1);
+        const size_t mask = slots_.size() - 1;
+        for (size_t id = 0; id < names_.size(); ++id) {
+            size_t i = names_[id]->hash & mask;
+            while (slots_[i] >= 0) i = (i + 1) & mask;
+            slots_[i] = static_cast<int>(id);
+        }
+    }
 
     // name views a text that outlives the parse (an element's name).
     Pairs& pairs(View name) {
         if (last_ && lastName_ == name) return *last_;   // siblings often share a name
-        auto it = pairs_.find(name);
-        if (it != pairs_.end()) {
-            lastName_ = name;
-            return *(last_ = it->second.get());
+        Pairs& p = forms(name);
+        if (!p.built) {
+            if (name.find(L'<') != npos) {
+                // A name holding "<" is not a key of the one-pass index: search the text.
+                const std::wstring sForm = L"<" + std::wstring(name) + L">", eForm = L"</" + std::wstring(name) + L">";
+                for (size_t at = text_.find(sForm); at != npos; at = text_.find(sForm, at + sForm.size())) p.s.push_back(at);
+                for (size_t at = text_.find(eForm); at != npos; at = text_.find(eForm, at + eForm.size())) p.e.push_back(at);
+            }
+            p.build();
+            p.built = true;
         }
-        auto p = std::make_unique<Pairs>();
-        if (name.find(L'<') == npos) {
-            auto s = start_.find(View(name));
-            auto e = end_.find(View(name));
-            if (s != start_.end()) p->s = std::move(s->second);   // each name is looked up once
-            if (e != end_.end()) p->e = std::move(e->second);
-        } else {
-            // A name holding "<" is not a key of the one-pass index: search the text.
-            const std::wstring sForm = L"<" + std::wstring(name) + L">", eForm = L"</" + std::wstring(name) + L">";
-            for (size_t at = text_.find(sForm); at != npos; at = text_.find(sForm, at + sForm.size())) p->s.push_back(at);
-            for (size_t at = text_.find(eForm); at != npos; at = text_.find(eForm, at + eForm.size())) p->e.push_back(at);
-        }
-        p->build();
         lastName_ = name;
-        last_ = p.get();
-        return *pairs_.emplace(name, std::move(p)).first->second;
+        return *(last_ = &p);
     }
 
     View text_;
-    std::unordered_map<View, std::vector<size_t>> start_, end_;
-    std::unordered_map<View, std::unique_ptr<Pairs>> pairs_;
+    std::vector<std::unique_ptr<Pairs>> names_;
+    std::vector<int> slots_;   // indexes into names_, -1 for none
     View lastName_;
     Pairs* last_ = nullptr;
 };
