@@ -50,23 +50,45 @@ const wchar_t* find_unit(const wchar_t* p, const wchar_t* end, wchar_t c) {
     return end;
 }
 
-// The length of a zero-terminated text. The aligned 16-byte reads never cross into a page
-// the text does not reach.
-__attribute__((target("sse2"))) size_t length_sse2(const wchar_t* s) {
-    const uintptr_t addr = reinterpret_cast<uintptr_t>(s);
-    if (addr & 1) return wcslen(s);
-    const wchar_t* p = reinterpret_cast<const wchar_t*>(addr & ~uintptr_t(15));
-    const __m128i zero = _mm_setzero_si128();
-    unsigned mask = _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(p)), zero));
-    mask &= ~0u << (addr & 15);   // lanes before the text
-    while (!mask) {
-        p += 8;
-        mask = _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(p)), zero));
+// One pass over a zero-terminated text: its length and its first "?" and "!" (npos when
+// absent), which is where the declaration and document type searches start.
+struct Survey {
+    size_t length, question, bang;
+};
+
+Survey survey_plain(const wchar_t* s) {
+    Survey r{0, View::npos, View::npos};
+    for (; s[r.length]; ++r.length) {
+        if (s[r.length] == L'?' && r.question == View::npos) r.question = r.length;
+        if (s[r.length] == L'!' && r.bang == View::npos) r.bang = r.length;
     }
-    return static_cast<size_t>(p + __builtin_ctz(mask) / 2 - s);
+    return r;
 }
 
-size_t text_length(const wchar_t* s) { return have_sse2() ? length_sse2(s) : wcslen(s); }
+// The aligned 16-byte reads never cross into a page the text does not reach.
+__attribute__((target("sse2"))) Survey survey_sse2(const wchar_t* s) {
+    const uintptr_t addr = reinterpret_cast<uintptr_t>(s);
+    if (addr & 1) return survey_plain(s);
+    Survey r{0, View::npos, View::npos};
+    const wchar_t* p = reinterpret_cast<const wchar_t*>(addr & ~uintptr_t(15));
+    const __m128i zero = _mm_setzero_si128(), question = _mm_set1_epi16(L'?'), bang = _mm_set1_epi16(L'!');
+    unsigned before = ~0u << (addr & 15);   // lanes before the text
+    for (;; p += 8, before = ~0u) {
+        const __m128i v = _mm_load_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned z = _mm_movemask_epi8(_mm_cmpeq_epi16(v, zero)) & before;
+        const unsigned end = z ? (z & (0u - z)) - 1 : ~0u;   // lanes before the terminator
+        const unsigned q = _mm_movemask_epi8(_mm_cmpeq_epi16(v, question)) & before & end;
+        const unsigned b = _mm_movemask_epi8(_mm_cmpeq_epi16(v, bang)) & before & end;
+        if (q && r.question == View::npos) r.question = static_cast<size_t>(p + __builtin_ctz(q) / 2 - s);
+        if (b && r.bang == View::npos) r.bang = static_cast<size_t>(p + __builtin_ctz(b) / 2 - s);
+        if (z) {
+            r.length = static_cast<size_t>(p + __builtin_ctz(z) / 2 - s);
+            return r;
+        }
+    }
+}
+
+Survey survey(const wchar_t* s) { return have_sse2() ? survey_sse2(s) : survey_plain(s); }
 
 size_t find_unit(View text, wchar_t c, size_t from) {
     if (from >= text.size()) return npos;
@@ -100,6 +122,7 @@ public:
         const wchar_t* const end = begin + text.size();
         const wchar_t* p = find_unit(begin, end, L'<');
         while (p != end) {
+            lts_.push_back(static_cast<size_t>(p - begin));
             const wchar_t* q = p + 1;
             while (q != end && *q != L'>' && *q != L'<' && *q != L' ') ++q;
             if (q == end) break;
@@ -117,8 +140,14 @@ public:
         }
     }
 
-    // True when [from, to) holds a "<".
-    bool has_lt(size_t from, size_t to) const { return find_unit(text_.data() + from, text_.data() + to, L'<') != text_.data() + to; }
+    // The first "<" at or after from, or npos. The reader asks in text order, so a cursor
+    // that moves forwards answers at once.
+    size_t next_lt(size_t from) {
+        if (cursor_ > 0 && lts_[cursor_ - 1] >= from)
+            cursor_ = std::lower_bound(lts_.begin(), lts_.begin() + cursor_, from) - lts_.begin();
+        while (cursor_ < lts_.size() && lts_[cursor_] < from) ++cursor_;
+        return cursor_ < lts_.size() ? lts_[cursor_] : npos;
+    }
 
     // The position of the closing tag of `name` for content starting at `from`, inside
     // [from, end): each end form pairs with the start form of the same rank; the first
@@ -278,6 +307,8 @@ private:
     }
 
     View text_;
+    std::vector<size_t> lts_;   // every "<" of the text
+    size_t cursor_ = 0;
     std::vector<std::unique_ptr<Pairs>> names_;
     std::vector<int> slots_;   // indexes into names_, -1 for none
     View lastName_;
@@ -368,9 +399,8 @@ void read_body(View text, size_t from, _xml_element* root) {
         levels.pop_back();
         size_t pos = at.pos;
         while (pos < at.end) {
-            const View range = text.substr(0, at.end);
-            const size_t lt = find_unit(range, L'<', pos);
-            const size_t gt = lt == npos ? npos : find_unit(range, L'>', lt + 1);
+            const size_t lt = index.next_lt(pos);
+            const size_t gt = lt >= at.end ? npos : find_unit(text.substr(0, at.end), L'>', lt + 1);
             if (gt == npos) break;
             View tag = text.substr(lt + 1, gt - lt - 1);
             if (!tag.empty() && tag[0] == L'/') {   // a closing tag out of place
@@ -386,7 +416,7 @@ void read_body(View text, size_t from, _xml_element* root) {
                 pos = gt + 1;
                 continue;
             }
-            if (!index.has_lt(gt + 1, close)) {
+            if (index.next_lt(gt + 1) >= close) {   // no "<" in the content
                 e->value = copy(text.substr(gt + 1, close - gt - 1), &arena);
             } else {
                 levels.push_back({at.parent, close + name.size() + 3, at.end});   // this level goes on later
@@ -406,11 +436,14 @@ void read_body(View text, size_t from, _xml_element* root) {
 bool CXMLDoc::Parsing(const unsigned short* input) try {
     if (!input) return false;
     const wchar_t* chars = reinterpret_cast<const wchar_t*>(input);
-    const View text(chars, text_length(chars));
+    const Survey head = survey(chars);
+    const View text(chars, head.length);
 
     // The declaration: the first "<?" and, separately, the first "?>".
     size_t pos = 0;
-    const size_t open = find_after(text, L'<', L'?', 0), close = find_before(text, L'?', L'>', 0);
+    const size_t question = head.question;   // both searches start from the first "?"
+    const size_t open = question == npos ? npos : find_after(text, L'<', L'?', question ? question - 1 : 0);
+    const size_t close = question == npos ? npos : find_before(text, L'?', L'>', question);
     if (open != npos && close != npos) {
         View decl = close >= open + 2 ? text.substr(open + 2, close - open - 2) : text.substr(open + 2);
         xmltext::Arena arena;
@@ -423,7 +456,7 @@ bool CXMLDoc::Parsing(const unsigned short* input) try {
 
     // The document type: the first "<!" construct after the declaration.
     size_t body = close != npos ? close + 2 : pos;
-    size_t bang = find_after(text, L'<', L'!', pos);
+    size_t bang = head.bang == npos ? npos : find_after(text, L'<', L'!', std::max(pos, head.bang ? head.bang - 1 : 0));
     size_t bangEnd = bang == npos ? npos : find_unit(text, L'>', bang + 2);
     if (bangEnd != npos) {
         View type = text.substr(bang + 2, std::min<size_t>(bangEnd - bang - 2, 255));
