@@ -164,7 +164,8 @@ public:
         // Pair onwards from the first start and end forms of the range, i and j: end form
         // j + k closes when d(j + k) <= i - j, provided both forms of rank k lie in the
         // range; the range's counts are needed only when no end form closes that way.
-        const long long c = static_cast<long long>(i) - static_cast<long long>(j);
+        if (p.leaves == 0) p.build();   // made when first needed: most names never need it
+        const long c = static_cast<long>(i) - static_cast<long>(j);
         const size_t k = p.first_at_most(j + 1, p.e.size(), c);
         if (k != npos && p.e[k] + eLen <= end && i + (k - j) < p.s.size() && p.s[i + (k - j)] + sLen <= end)
             return p.e[k];
@@ -195,7 +196,7 @@ private:
     struct Pairs {
         View name;
         size_t hash = 0;
-        bool built = false;
+        bool gathered = false;   // s and e hold the forms
         std::vector<size_t> s, e;
         size_t sHint = 0, eHint = 0;   // where the last search ended: siblings search onwards
 
@@ -217,8 +218,8 @@ private:
             hint = std::lower_bound(v.begin() + lo, v.begin() + hi, from) - v.begin();
             return hint;
         }
-        std::vector<long long> d;
-        std::vector<long long> tree;   // tree[1] is the minimum of all of d
+        std::vector<long> d;
+        std::vector<long> tree;   // tree[1] is the minimum of all of d
         size_t leaves = 0;
 
         void build() {
@@ -226,16 +227,16 @@ private:
             size_t i = 0;
             for (size_t j = 0; j < e.size(); ++j) {
                 while (i < s.size() && s[i] < e[j]) ++i;
-                d[j] = static_cast<long long>(i) - static_cast<long long>(j);
+                d[j] = static_cast<long>(i) - static_cast<long>(j);
             }
             leaves = 1;
             while (leaves < d.size()) leaves *= 2;
-            tree.assign(2 * leaves, LLONG_MAX);
+            tree.assign(2 * leaves, LONG_MAX);
             for (size_t j = 0; j < d.size(); ++j) tree[leaves + j] = d[j];
             for (size_t n = leaves; n-- > 1;) tree[n] = std::min(tree[2 * n], tree[2 * n + 1]);
         }
         // The first j in [lo, hi) with d(j) <= c, or npos.
-        size_t first_at_most(size_t lo, size_t hi, long long c) const {
+        size_t first_at_most(size_t lo, size_t hi, long c) const {
             if (lo >= hi) return npos;
             if (hi - lo <= 32) {   // short runs: a plain scan
                 for (size_t j = lo; j < hi; ++j)
@@ -260,8 +261,19 @@ private:
         }
     };
 
-    // The forms of a name, found in an open-addressed table (made empty when new).
+    // The forms of a name, found in an open-addressed table (made empty when new). A few
+    // names make up most tags, so the last name met with the same length and first unit is
+    // tried first.
     Pairs& forms(View name) {
+        if (name.empty()) return lookup(name);
+        Pairs*& recent = recent_[(name.size() * 31 + static_cast<size_t>(name[0])) & (kRecent - 1)];
+        if (recent && recent->name.size() == name.size() &&
+            std::equal(name.begin(), name.end(), recent->name.begin()))
+            return *recent;
+        recent = &lookup(name);
+        return *recent;
+    }
+    Pairs& lookup(View name) {
         size_t h = 2166136261u;
         for (wchar_t c : name) h = (h ^ static_cast<size_t>(c)) * 16777619u;
         if (2 * (names_.size() + 1) > slots_.size()) grow();
@@ -292,15 +304,14 @@ private:
     Pairs& pairs(View name) {
         if (last_ && lastName_ == name) return *last_;   // siblings often share a name
         Pairs& p = forms(name);
-        if (!p.built) {
+        if (!p.gathered) {
             if (name.find(L'<') != npos) {
                 // A name holding "<" is not a key of the one-pass index: search the text.
                 const std::wstring sForm = L"<" + std::wstring(name) + L">", eForm = L"</" + std::wstring(name) + L">";
                 for (size_t at = text_.find(sForm); at != npos; at = text_.find(sForm, at + sForm.size())) p.s.push_back(at);
                 for (size_t at = text_.find(eForm); at != npos; at = text_.find(eForm, at + eForm.size())) p.e.push_back(at);
             }
-            p.build();
-            p.built = true;
+            p.gathered = true;
         }
         lastName_ = name;
         return *(last_ = &p);
@@ -311,6 +322,8 @@ private:
     size_t cursor_ = 0;
     std::vector<std::unique_ptr<Pairs>> names_;
     std::vector<int> slots_;   // indexes into names_, -1 for none
+    static const size_t kRecent = 64;
+    Pairs* recent_[kRecent] = {};
     View lastName_;
     Pairs* last_ = nullptr;
 };
