@@ -61,6 +61,9 @@ void* Arena::alloc(size_t bytes, void** chunk) {
     return p;
 }
 
+// Most texts of a parse are a few units long: those are copied here rather than through a
+// call of the runtime's memcpy.
+__attribute__((optimize("no-tree-loop-distribute-patterns")))
 unsigned short* make(const unsigned short* text, size_t length, Arena* arena) {
     const size_t bytes = sizeof(TextHeader) + (length + 1) * sizeof(unsigned short);
     void* chunk = nullptr;
@@ -69,7 +72,9 @@ unsigned short* make(const unsigned short* text, size_t length, Arena* arena) {
     h->count = 1;
     h->length = length;
     auto* units = reinterpret_cast<unsigned short*>(h + 1);
-    if (length) memcpy(units, text, length * sizeof(unsigned short));
+    if (length > 32) memcpy(units, text, length * sizeof(unsigned short));
+    else
+        for (size_t i = 0; i < length; ++i) units[i] = text[i];
     units[length] = 0;
     return units;
 }
