@@ -24,9 +24,6 @@ bool has_resource(HMODULE h, const wchar_t* name, const wchar_t* type) {
 
 } // namespace
 
-void* AfxArrayAlloc(size_t bytes) { return malloc(bytes ? bytes : 1); }
-void AfxArrayFree(void* p) { free(p); }
-
 HINSTANCE AfxGetInstanceHandle() { return GetModuleHandleW(nullptr); }
 
 HINSTANCE AfxGetResourceHandle() {
