@@ -13,3 +13,4 @@
 #include "LanguageResources.h"
 #include "SxMessageBox.h"
 #include "ShellIntegration.h"
+#include "HintMessages.h"
