@@ -14,6 +14,7 @@ bool CatalogueTour(const std::wstring& binFolder);
 bool XmlTour(const std::wstring& binFolder);
 bool NetTour(const std::wstring& binFolder);
 bool LanguageTour(const std::wstring& binFolder);
+bool MessageTour(const std::wstring& binFolder);
 
 // Prints a host's report: one line per '|'-separated part, indented.
 void TourPrintLines(const std::string& report);

@@ -13,6 +13,7 @@ const TourStep kSteps[] = {
     {"XML: a response document read from a file, searched and written back", XmlTour},
     {"Network connector: a download from a local HTTP server, with progress", NetTour},
     {"Language resources: the language from the registry and the locale, its file loaded", LanguageTour},
+    {"Message box and notify popup: a count-down with a check box, one popup per process", MessageTour},
 };
 }
 
