@@ -1,6 +1,7 @@
 // Tour step: the altered message box counting down with its check box, and the notify popup,
 // shown by a user-interface host.
 #include <windows.h>
+#include <stdlib.h>
 #include <string>
 #include <host_driver.h>
 #include "tour.h"
@@ -32,16 +33,20 @@ bool MessageTour(const std::wstring& bin) {
     TourPrint("A user-interface host shows a message box that counts down in its text (\"(T)\").\n");
     if (box.empty() || box[0] == '!') return false;
     TourPrint("SxMessageBox(MB_OKCANCEL, check box opened checked, uTimeout 3):\n");
-    TourPrint("   the text counted down:");
-    for (const char c : field(box, "texts")) {
-        if (c == ';') TourPrint(" /");
-        else TourPrint("%c", c);
+    TourPrint("   the text counted down, one second apart:\n");
+    const std::string texts = field(box, "texts");
+    for (size_t start = 0; start < texts.size();) {
+        size_t end = texts.find(';', start);
+        if (end == std::string::npos) end = texts.size();
+        TourPrint("      \"%s\"\n", texts.substr(start, end - start).c_str());
+        start = end + 1;
     }
-    TourPrint("\n");
     TourPrint("   the user unchecked the check box and pressed nothing\n");
-    TourPrint("   returned %s (%s, the default button) after %s ms; *puValue = %s; uFlags written back = %s\n",
-              field(box, "returned").c_str(), button_name(field(box, "returned")), field(box, "after").c_str(),
-              field(box, "value").c_str(), field(box, "flags").c_str());
+    const unsigned long flags = strtoul(field(box, "flags").c_str(), nullptr, 10);
+    TourPrint("   returned %s (%s, the default button) after %s ms by itself\n", field(box, "returned").c_str(),
+              button_name(field(box, "returned")), field(box, "after").c_str());
+    TourPrint("   *puValue = %s (the check box's last state); uFlags written back = 0x%02lX (check box 0x08, count-down 0x02)\n",
+              field(box, "value").c_str(), flags);
 
     std::string notify = host.Value("notify", 20000);
     host.Quit();
