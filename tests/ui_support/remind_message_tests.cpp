@@ -85,8 +85,14 @@ TEST(RemindMessages, ShownInABoxOrMinusOneWithoutText) {
 // The engine's side (this process) writes the module's hint number into the shared record;
 // a user-interface process of the same installation shows that hint.
 TEST(RemindMessages, HostShowsTheHintThatTheSharedRecordNames) {
-    const unsigned long saved = g_cap.adwModuleValue[3];
-    const std::wstring model(reinterpret_cast<const wchar_t*>(g_szTP_Model));
+    struct Restore {
+        unsigned long value = g_cap.adwModuleValue[3];
+        std::wstring model{reinterpret_cast<const wchar_t*>(g_szTP_Model)};
+        ~Restore() {
+            g_cap.adwModuleValue[3] = value;
+            lstrcpynW(reinterpret_cast<wchar_t*>(g_szTP_Model), model.c_str(), CORELINK_TEXT_UNITS);
+        }
+    } restore;
     g_szTP_Model[0] = 0;
     g_cap.adwModuleValue[3] = 29;   // module 4
     HostProcess host;
@@ -98,8 +104,6 @@ TEST(RemindMessages, HostShowsTheHintThatTheSharedRecordNames) {
     EXPECT_EQ(1, seen.checked);
     EXPECT_EQ("1 0", reply);   // no message box: 1; unchecked by the user
     EXPECT_EQ(0, host.Quit());
-    g_cap.adwModuleValue[3] = saved;
-    lstrcpynW(reinterpret_cast<wchar_t*>(g_szTP_Model), model.c_str(), CORELINK_TEXT_UNITS);
 }
 
 // Without Hintbook.dll beside the host: no remind text, no remind box, and the hint box
