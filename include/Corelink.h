@@ -16,3 +16,4 @@
 #include "MenuButton.h"
 #include "NameSelectDlg.h"
 #include "PosSelectDlg.h"
+#include "HintMessages.h"

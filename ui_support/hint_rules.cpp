@@ -30,8 +30,10 @@ CString FillTemplate(UINT templateId, const UINT (&ids)[5]) {
 
 } // namespace
 
-int ModuleHintNumber(const unsigned long (&moduleValues)[7], int module) {
-    static const int kModules[7] = {0, 1, 2, 4, 16, 32, 256};
+int ModuleHintNumber(const unsigned long (&moduleValues)[7], EPhMgrModule module) {
+    static const EPhMgrModule kModules[7] = {PHMGR_MODULE_MAIN,   PHMGR_MODULE_CONTACTS, PHMGR_MODULE_MESSAGES,
+                                             PHMGR_MODULE_PHOTOS, PHMGR_MODULE_MELODIES, PHMGR_MODULE_VIDEOS,
+                                             PHMGR_MODULE_FILES};
     for (int i = 0; i < 7; ++i)
         if (kModules[i] == module) return static_cast<int>(moduleValues[i]);
     return -1;

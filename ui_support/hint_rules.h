@@ -3,10 +3,11 @@
 // texts, and the adapter name in hint texts.
 #pragma once
 #include <afxstr.h>
+#include "HintMessages.h"
 
 // The hint number of module (0, 1, 2, 4, 16, 32 or 256) from the capability record's
 // per-module values, in that order; -1 for any other module.
-int ModuleHintNumber(const unsigned long (&moduleValues)[7], int module);
+int ModuleHintNumber(const unsigned long (&moduleValues)[7], EPhMgrModule module);
 
 // The hint number for a handset of model on the interface iface (exact names): the module's
 // own number, or the SHARP_GX25's number for its interface (-1, no hint, on any other).

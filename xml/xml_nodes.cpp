@@ -1,5 +1,6 @@
 // Shared texts and node handles of the XML model.
 #include "xml_nodes.h"
+#include <stdint.h>
 #include <string.h>
 #include <new>
 
@@ -61,6 +62,9 @@ void* Arena::alloc(size_t bytes, void** chunk) {
     return p;
 }
 
+// Most texts of a parse are a few units long: those are copied here rather than through a
+// call of the runtime's memcpy.
+__attribute__((optimize("no-tree-loop-distribute-patterns")))
 unsigned short* make(const unsigned short* text, size_t length, Arena* arena) {
     const size_t bytes = sizeof(TextHeader) + (length + 1) * sizeof(unsigned short);
     void* chunk = nullptr;
@@ -69,7 +73,9 @@ unsigned short* make(const unsigned short* text, size_t length, Arena* arena) {
     h->count = 1;
     h->length = length;
     auto* units = reinterpret_cast<unsigned short*>(h + 1);
-    if (length) memcpy(units, text, length * sizeof(unsigned short));
+    if (length > 32) memcpy(units, text, length * sizeof(unsigned short));
+    else
+        for (size_t i = 0; i < length; ++i) units[i] = text[i];
     units[length] = 0;
     return units;
 }
@@ -152,25 +158,34 @@ void XmlNodes::release(_xml_attr* a) {
     if (a && --a->m_nRefs == 0) free_record(a);
 }
 
-// A node whose last handle goes is linked into a chain of dying nodes through its value
-// field (its texts are released first); the chain is worked off in a loop, each node
-// dropping the handles of its children before it is freed.
+// A node whose last handle goes joins a stack of dying nodes, linked through its value
+// field (its texts are released first), and keeps in its name field how many of its
+// children it has let go of so far. The top node lets go of its next child, which joins
+// the stack when that was its last handle; a node whose children are all let go of leaves
+// the stack and is freed. Each node is touched when its turn comes, so a parsed tree is
+// walked in the order its memory was filled.
 void XmlNodes::release(_xml_element* e) {
     _xml_element* dying = nullptr;
     auto drop = [&dying](_xml_element* node) {
         if (!node || --node->m_nRefs > 0) return;
         xmltext::release(node->name);
         xmltext::release(node->value);
-        node->name = nullptr;
+        node->name = nullptr;   // no child let go of yet
         node->value = reinterpret_cast<unsigned short*>(dying);
         dying = node;
     };
     drop(e);
     while (dying) {
         _xml_element* node = dying;
+        const INT_PTR next = static_cast<INT_PTR>(reinterpret_cast<uintptr_t>(node->name));
+        if (next < node->children.GetSize()) {
+            node->name = reinterpret_cast<unsigned short*>(static_cast<uintptr_t>(next + 1));
+            drop(node->children[next]);
+            continue;
+        }
         dying = reinterpret_cast<_xml_element*>(node->value);
+        node->name = nullptr;
         node->value = nullptr;
-        for (INT_PTR i = 0; i < node->children.GetSize(); ++i) drop(node->children[i]);
         node->children.RemoveAll();   // the destructor finds no children left
         free_record(node);
     }

@@ -7,6 +7,7 @@
 // built in one pass, so that pairing start and end forms does not rescan the content at
 // every level.
 #include <windows.h>
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 #include <algorithm>
@@ -14,8 +15,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+#include <afxpool.h>
+#include <emmintrin.h>
 #include "xml_nodes.h"
 
 namespace {
@@ -23,30 +25,129 @@ namespace {
 using View = std::wstring_view;
 const size_t npos = View::npos;
 
+// Unit searches, eight units at a time where the processor has SSE2.
+bool have_sse2() {
+    static const bool yes = __builtin_cpu_supports("sse2");
+    return yes;
+}
+
+__attribute__((target("sse2"))) const wchar_t* find_unit_sse2(const wchar_t* p, const wchar_t* end, wchar_t c) {
+    const __m128i key = _mm_set1_epi16(static_cast<short>(c));
+    for (; end - p >= 8; p += 8) {
+        int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), key));
+        if (mask) return p + __builtin_ctz(mask) / 2;
+    }
+    for (; p < end; ++p)
+        if (*p == c) return p;
+    return end;
+}
+
+// The first c in [p, end), or end.
+const wchar_t* find_unit(const wchar_t* p, const wchar_t* end, wchar_t c) {
+    if (have_sse2()) return find_unit_sse2(p, end, c);
+    for (; p < end; ++p)
+        if (*p == c) return p;
+    return end;
+}
+
+// One pass over a zero-terminated text: its length and its first "?" and "!" (npos when
+// absent), which is where the declaration and document type searches start.
+struct Survey {
+    size_t length, question, bang;
+};
+
+Survey survey_plain(const wchar_t* s) {
+    Survey r{0, View::npos, View::npos};
+    for (; s[r.length]; ++r.length) {
+        if (s[r.length] == L'?' && r.question == View::npos) r.question = r.length;
+        if (s[r.length] == L'!' && r.bang == View::npos) r.bang = r.length;
+    }
+    return r;
+}
+
+// The aligned 16-byte reads never cross into a page the text does not reach.
+__attribute__((target("sse2"))) Survey survey_sse2(const wchar_t* s) {
+    const uintptr_t addr = reinterpret_cast<uintptr_t>(s);
+    if (addr & 1) return survey_plain(s);
+    Survey r{0, View::npos, View::npos};
+    const wchar_t* p = reinterpret_cast<const wchar_t*>(addr & ~uintptr_t(15));
+    const __m128i zero = _mm_setzero_si128(), question = _mm_set1_epi16(L'?'), bang = _mm_set1_epi16(L'!');
+    unsigned before = ~0u << (addr & 15);   // lanes before the text
+    for (;; p += 8, before = ~0u) {
+        const __m128i v = _mm_load_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned z = _mm_movemask_epi8(_mm_cmpeq_epi16(v, zero)) & before;
+        const unsigned end = z ? (z & (0u - z)) - 1 : ~0u;   // lanes before the terminator
+        const unsigned q = _mm_movemask_epi8(_mm_cmpeq_epi16(v, question)) & before & end;
+        const unsigned b = _mm_movemask_epi8(_mm_cmpeq_epi16(v, bang)) & before & end;
+        if (q && r.question == View::npos) r.question = static_cast<size_t>(p + __builtin_ctz(q) / 2 - s);
+        if (b && r.bang == View::npos) r.bang = static_cast<size_t>(p + __builtin_ctz(b) / 2 - s);
+        if (z) {
+            r.length = static_cast<size_t>(p + __builtin_ctz(z) / 2 - s);
+            return r;
+        }
+    }
+}
+
+Survey survey(const wchar_t* s) { return have_sse2() ? survey_sse2(s) : survey_plain(s); }
+
+size_t find_unit(View text, wchar_t c, size_t from) {
+    if (from >= text.size()) return npos;
+    const wchar_t* end = text.data() + text.size();
+    const wchar_t* at = find_unit(text.data() + from, end, c);
+    return at == end ? npos : static_cast<size_t>(at - text.data());
+}
+
+// The first "ab" at or after from, found through b (the rarer unit in the pairs searched:
+// "<?", "<!").
+size_t find_after(View text, wchar_t a, wchar_t b, size_t from) {
+    for (size_t i = find_unit(text, b, from + 1); i != npos; i = find_unit(text, b, i + 1))
+        if (text[i - 1] == a) return i - 1;
+    return npos;
+}
+
+// The first "ab" at or after from, found through a ("?>").
+size_t find_before(View text, wchar_t a, wchar_t b, size_t from) {
+    for (size_t i = find_unit(text, a, from); i != npos; i = find_unit(text, a, i + 1))
+        if (i + 1 < text.size() && text[i + 1] == b) return i;
+    return npos;
+}
+
 // Every start form "<name>" and end form "</name>" of the text, by name.
 class TagIndex {
 public:
     explicit TagIndex(View text) : text_(text) {
         // One pass: a "<" whose next ">" comes before any other "<" opens a key.
         // Keys with a space are never looked up (names end at the first space): skipped.
-        size_t open = npos;
-        for (size_t i = 0; i < text.size(); ++i) {
-            wchar_t c = text[i];
-            if (c == L'<') {
-                open = i;
-            } else if (c == L' ') {
-                open = npos;
-            } else if (c == L'>' && open != npos) {
-                View key = text.substr(open + 1, i - open - 1);
-                if (!key.empty() && key[0] == L'/') end_[key.substr(1)].push_back(open);
-                else start_[key].push_back(open);
-                open = npos;
+        const wchar_t* const begin = text.data();
+        const wchar_t* const end = begin + text.size();
+        const wchar_t* p = find_unit(begin, end, L'<');
+        while (p != end) {
+            lts_.push_back(static_cast<size_t>(p - begin));
+            const wchar_t* q = p + 1;
+            while (q != end && *q != L'>' && *q != L'<' && *q != L' ') ++q;
+            if (q == end) break;
+            if (*q == L'<') {   // a new "<" opens instead
+                p = q;
+                continue;
             }
+            if (*q == L'>') {
+                const size_t open = static_cast<size_t>(p - begin);
+                View key(p + 1, static_cast<size_t>(q - p - 1));
+                if (!key.empty() && key[0] == L'/') forms(key.substr(1)).e.push_back(open);
+                else forms(key).s.push_back(open);
+            }
+            p = find_unit(q + 1, end, L'<');
         }
     }
 
-    // True when [from, to) holds a "<".
-    bool has_lt(size_t from, size_t to) const { return wmemchr(text_.data() + from, L'<', to - from) != nullptr; }
+    // The first "<" at or after from, or npos. The reader asks in text order, so a cursor
+    // that moves forwards answers at once.
+    size_t next_lt(size_t from) {
+        if (cursor_ > 0 && lts_[cursor_ - 1] >= from)
+            cursor_ = std::lower_bound(lts_.begin(), lts_.begin() + cursor_, from) - lts_.begin();
+        while (cursor_ < lts_.size() && lts_[cursor_] < from) ++cursor_;
+        return cursor_ < lts_.size() ? lts_[cursor_] : npos;
+    }
 
     // The position of the closing tag of `name` for content starting at `from`, inside
     // [from, end): each end form pairs with the start form of the same rank; the first
@@ -60,29 +161,42 @@ public:
         if (j == p.e.size() || p.e[j] + eLen > end) return npos;
         const size_t i = p.seek(p.s, p.sHint, from);
         if (i == p.s.size() || p.s[i] + sLen > end || p.e[j] < p.s[i]) return p.e[j];
-        auto in_range = [&](const std::vector<size_t>& v, size_t len, size_t& first) {
-            first = std::lower_bound(v.begin(), v.end(), from) - v.begin();
-            if (end < from + len) return size_t(0);
-            size_t last = std::upper_bound(v.begin(), v.end(), end - len) - v.begin();
-            return last > first ? last - first : 0;
+        // Pair onwards from the first start and end forms of the range, i and j: end form
+        // j + k closes when d(j + k) <= i - j, provided both forms of rank k lie in the
+        // range; the range's counts are needed only when no end form closes that way.
+        if (p.leaves == 0) p.build();   // made when first needed: most names never need it
+        const long c = static_cast<long>(i) - static_cast<long>(j);
+        const size_t k = p.first_at_most(j + 1, p.e.size(), c);
+        if (k != npos && p.e[k] + eLen <= end && i + (k - j) < p.s.size() && p.s[i + (k - j)] + sLen <= end)
+            return p.e[k];
+        // The forms of v from `first` that lie in the range, counted back from the end of v:
+        // the forms past the range are usually few (an enclosing element's own closing tags).
+        auto count = [&](const std::vector<size_t>& v, size_t first, size_t len) {
+            if (end < len) return size_t(0);
+            const size_t limit = end - len;
+            size_t hi = v.size(), step = 1;
+            while (hi > first && v[hi - 1] > limit) {   // gallop back to a form in the range
+                const size_t lo = hi > first + step ? hi - step : first;
+                if (v[lo] <= limit) {
+                    hi = std::upper_bound(v.begin() + lo, v.begin() + hi, limit) - v.begin();
+                    break;
+                }
+                hi = lo;
+                step *= 2;
+            }
+            return hi > first ? hi - first : 0;
         };
-        size_t i0, j0;
-        const size_t m = in_range(p.s, sLen, i0);
-        const size_t q = in_range(p.e, eLen, j0);
-        if (q == 0) return npos;
-        if (m == 0 || p.e[j0] < p.s[i0]) return p.e[j0];
-        const size_t lim = std::min(q, m);
-        // The first k in [1, lim) with e[j0+k] < s[i0+k], that is d(j0+k) <= i0 - j0.
-        const long long c = static_cast<long long>(i0) - static_cast<long long>(j0);
-        size_t k = p.first_at_most(j0 + 1, j0 + lim, c);
-        if (k != npos) return p.e[k];
-        return q < m ? npos : p.e[j0 + q - 1];
+        const size_t m = count(p.s, i, sLen), q = count(p.e, j, eLen);
+        return q < m ? npos : p.e[j + q - 1];
     }
 
 private:
     // The positions of one name's start and end forms, and d(j) = (start forms before
     // end form j) - j, with a minimum tree over d for "the first j with d(j) <= c".
     struct Pairs {
+        View name;
+        size_t hash = 0;
+        bool gathered = false;   // s and e hold the forms
         std::vector<size_t> s, e;
         size_t sHint = 0, eHint = 0;   // where the last search ended: siblings search onwards
 
@@ -104,8 +218,8 @@ private:
             hint = std::lower_bound(v.begin() + lo, v.begin() + hi, from) - v.begin();
             return hint;
         }
-        std::vector<long long> d;
-        std::vector<long long> tree;   // tree[1] is the minimum of all of d
+        std::vector<long> d;
+        std::vector<long> tree;   // tree[1] is the minimum of all of d
         size_t leaves = 0;
 
         void build() {
@@ -113,64 +227,103 @@ private:
             size_t i = 0;
             for (size_t j = 0; j < e.size(); ++j) {
                 while (i < s.size() && s[i] < e[j]) ++i;
-                d[j] = static_cast<long long>(i) - static_cast<long long>(j);
+                d[j] = static_cast<long>(i) - static_cast<long>(j);
             }
             leaves = 1;
             while (leaves < d.size()) leaves *= 2;
-            tree.assign(2 * leaves, LLONG_MAX);
+            tree.assign(2 * leaves, LONG_MAX);
             for (size_t j = 0; j < d.size(); ++j) tree[leaves + j] = d[j];
             for (size_t n = leaves; n-- > 1;) tree[n] = std::min(tree[2 * n], tree[2 * n + 1]);
         }
         // The first j in [lo, hi) with d(j) <= c, or npos.
-        size_t first_at_most(size_t lo, size_t hi, long long c) const {
+        size_t first_at_most(size_t lo, size_t hi, long c) const {
             if (lo >= hi) return npos;
             if (hi - lo <= 32) {   // short runs: a plain scan
                 for (size_t j = lo; j < hi; ++j)
                     if (d[j] <= c) return j;
                 return npos;
             }
-            size_t j = descend(1, 0, leaves, lo, c);
-            return j < hi ? j : npos;
-        }
-        // The first leaf >= lo under node n (covering [a, b)) whose value is <= c.
-        size_t descend(size_t n, size_t a, size_t b, size_t lo, long long c) const {
-            if (b <= lo || tree[n] > c) return npos;
-            if (b - a == 1) return a;
-            size_t mid = (a + b) / 2;
-            size_t r = descend(2 * n, a, mid, lo, c);
-            return r != npos ? r : descend(2 * n + 1, mid, b, lo, c);
+            // Up from leaf lo to the first subtree on its right that holds a value <= c,
+            // then down to that subtree's first such leaf.
+            size_t n = leaves + lo;
+            while (tree[n] > c) {
+                while (n & 1) {   // a right child: its parent's next subtree comes next
+                    if (n == 1) return npos;
+                    n >>= 1;
+                }
+                ++n;
+            }
+            while (n < leaves) {
+                n *= 2;
+                if (tree[n] > c) ++n;
+            }
+            return n - leaves < hi ? n - leaves : npos;
         }
     };
+
+    // The forms of a name, found in an open-addressed table (made empty when new). A few
+    // names make up most tags, so the last name met with the same length and first unit is
+    // tried first.
+    Pairs& forms(View name) {
+        if (name.empty()) return lookup(name);
+        Pairs*& recent = recent_[(name.size() * 31 + static_cast<size_t>(name[0])) & (kRecent - 1)];
+        if (recent && recent->name.size() == name.size() &&
+            std::equal(name.begin(), name.end(), recent->name.begin()))
+            return *recent;
+        recent = &lookup(name);
+        return *recent;
+    }
+    Pairs& lookup(View name) {
+        size_t h = 2166136261u;
+        for (wchar_t c : name) h = (h ^ static_cast<size_t>(c)) * 16777619u;
+        if (2 * (names_.size() + 1) > slots_.size()) grow();
+        const size_t mask = slots_.size() - 1;
+        for (size_t i = h & mask;; i = (i + 1) & mask) {
+            if (slots_[i] < 0) {
+                slots_[i] = static_cast<int>(names_.size());
+                names_.push_back(std::make_unique<Pairs>());
+                names_.back()->name = name;
+                names_.back()->hash = h;
+                return *names_.back();
+            }
+            Pairs& p = *names_[slots_[i]];
+            if (p.hash == h && p.name == name) return p;
+        }
+    }
+    void grow() {
+        slots_.assign(slots_.empty() ? 64 : 2 * slots_.size(), -1);
+        const size_t mask = slots_.size() - 1;
+        for (size_t id = 0; id < names_.size(); ++id) {
+            size_t i = names_[id]->hash & mask;
+            while (slots_[i] >= 0) i = (i + 1) & mask;
+            slots_[i] = static_cast<int>(id);
+        }
+    }
 
     // name views a text that outlives the parse (an element's name).
     Pairs& pairs(View name) {
         if (last_ && lastName_ == name) return *last_;   // siblings often share a name
-        auto it = pairs_.find(name);
-        if (it != pairs_.end()) {
-            lastName_ = name;
-            return *(last_ = it->second.get());
+        Pairs& p = forms(name);
+        if (!p.gathered) {
+            if (name.find(L'<') != npos) {
+                // A name holding "<" is not a key of the one-pass index: search the text.
+                const std::wstring sForm = L"<" + std::wstring(name) + L">", eForm = L"</" + std::wstring(name) + L">";
+                for (size_t at = text_.find(sForm); at != npos; at = text_.find(sForm, at + sForm.size())) p.s.push_back(at);
+                for (size_t at = text_.find(eForm); at != npos; at = text_.find(eForm, at + eForm.size())) p.e.push_back(at);
+            }
+            p.gathered = true;
         }
-        auto p = std::make_unique<Pairs>();
-        if (name.find(L'<') == npos) {
-            auto s = start_.find(View(name));
-            auto e = end_.find(View(name));
-            if (s != start_.end()) p->s = s->second;
-            if (e != end_.end()) p->e = e->second;
-        } else {
-            // A name holding "<" is not a key of the one-pass index: search the text.
-            const std::wstring sForm = L"<" + std::wstring(name) + L">", eForm = L"</" + std::wstring(name) + L">";
-            for (size_t at = text_.find(sForm); at != npos; at = text_.find(sForm, at + sForm.size())) p->s.push_back(at);
-            for (size_t at = text_.find(eForm); at != npos; at = text_.find(eForm, at + eForm.size())) p->e.push_back(at);
-        }
-        p->build();
         lastName_ = name;
-        last_ = p.get();
-        return *pairs_.emplace(name, std::move(p)).first->second;
+        return *(last_ = &p);
     }
 
     View text_;
-    std::unordered_map<View, std::vector<size_t>> start_, end_;
-    std::unordered_map<View, std::unique_ptr<Pairs>> pairs_;
+    std::vector<size_t> lts_;   // every "<" of the text
+    size_t cursor_ = 0;
+    std::vector<std::unique_ptr<Pairs>> names_;
+    std::vector<int> slots_;   // indexes into names_, -1 for none
+    static const size_t kRecent = 64;
+    Pairs* recent_[kRecent] = {};
     View lastName_;
     Pairs* last_ = nullptr;
 };
@@ -259,9 +412,8 @@ void read_body(View text, size_t from, _xml_element* root) {
         levels.pop_back();
         size_t pos = at.pos;
         while (pos < at.end) {
-            View range = text.substr(0, at.end);
-            size_t lt = range.find(L'<', pos);
-            size_t gt = lt == npos ? npos : range.find(L'>', lt + 1);
+            const size_t lt = index.next_lt(pos);
+            const size_t gt = lt >= at.end ? npos : find_unit(text.substr(0, at.end), L'>', lt + 1);
             if (gt == npos) break;
             View tag = text.substr(lt + 1, gt - lt - 1);
             if (!tag.empty() && tag[0] == L'/') {   // a closing tag out of place
@@ -277,7 +429,7 @@ void read_body(View text, size_t from, _xml_element* root) {
                 pos = gt + 1;
                 continue;
             }
-            if (!index.has_lt(gt + 1, close)) {
+            if (index.next_lt(gt + 1) >= close) {   // no "<" in the content
                 e->value = copy(text.substr(gt + 1, close - gt - 1), &arena);
             } else {
                 levels.push_back({at.parent, close + name.size() + 3, at.end});   // this level goes on later
@@ -296,11 +448,15 @@ void read_body(View text, size_t from, _xml_element* root) {
 // fields may have been read).
 bool CXMLDoc::Parsing(const unsigned short* input) try {
     if (!input) return false;
-    const View text(reinterpret_cast<const wchar_t*>(input));
+    const wchar_t* chars = reinterpret_cast<const wchar_t*>(input);
+    const Survey head = survey(chars);
+    const View text(chars, head.length);
 
     // The declaration: the first "<?" and, separately, the first "?>".
     size_t pos = 0;
-    const size_t open = text.find(L"<?"), close = text.find(L"?>");
+    const size_t question = head.question;   // both searches start from the first "?"
+    const size_t open = question == npos ? npos : find_after(text, L'<', L'?', question ? question - 1 : 0);
+    const size_t close = question == npos ? npos : find_before(text, L'?', L'>', question);
     if (open != npos && close != npos) {
         View decl = close >= open + 2 ? text.substr(open + 2, close - open - 2) : text.substr(open + 2);
         xmltext::Arena arena;
@@ -313,8 +469,8 @@ bool CXMLDoc::Parsing(const unsigned short* input) try {
 
     // The document type: the first "<!" construct after the declaration.
     size_t body = close != npos ? close + 2 : pos;
-    size_t bang = text.find(L"<!", pos);
-    size_t bangEnd = bang == npos ? npos : text.find(L'>', bang + 2);
+    size_t bang = head.bang == npos ? npos : find_after(text, L'<', L'!', std::max(pos, head.bang ? head.bang - 1 : 0));
+    size_t bangEnd = bang == npos ? npos : find_unit(text, L'>', bang + 2);
     if (bangEnd != npos) {
         View type = text.substr(bang + 2, std::min<size_t>(bangEnd - bang - 2, 255));
         std::fill(std::begin(m_szDocType), std::end(m_szDocType), 0);
@@ -322,7 +478,9 @@ bool CXMLDoc::Parsing(const unsigned short* input) try {
         body = bangEnd + 1;
     }
 
-    // The body, under a new root that joins the document once it has been read whole.
+    // The body, under a new root that joins the document once it has been read whole. The
+    // tree's lists take their storage from a pool of this parse.
+    AfxArrayPoolScope pool;
     _xml_element* root = XmlNodes::new_element(xmltext::make(L"xml body", 8), nullptr);
     try {
         read_body(text, std::min(body, text.size()), root);

@@ -1,8 +1,10 @@
 // XML benchmark: the library's reader against pugixml and tinyxml2 on the same documents,
-// in one process. Prints MB/s per parser and document, how the reader's time grows when a
-// document doubles, whether its trees agree with pugixml's, and last the speed ratio to
-// tinyxml2 on the 10 MB document.
+// in one process. Prints first the peak memory a parse of the 10 MB document adds, then
+// MB/s per parser and document, the time ratios, how the reader's time grows when a
+// document doubles and whether its trees agree with pugixml's, and last whether the
+// targets hold.
 #include <windows.h>
+#include <psapi.h>
 #include <stdio.h>
 #include <functional>
 #include <string>
@@ -20,14 +22,18 @@ double now_ms() {
     return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
 }
 
-double best_ms(int runs, const std::function<void()>& f) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        double t0 = now_ms();
-        f();
-        best = std::min(best, now_ms() - t0);
-    }
-    return best;
+double time_ms(const std::function<void()>& f) {
+    double t0 = now_ms();
+    f();
+    return now_ms() - t0;
+}
+
+// Memory in use: the working set and its peak (Wine keeps no peak of private usage; the
+// working set is what the process has touched).
+SIZE_T working_set(bool peak) {
+    PROCESS_MEMORY_COUNTERS pmc{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc));
+    return peak ? pmc.PeakWorkingSetSize : pmc.WorkingSetSize;
 }
 
 // Documents within the reader's language: no entities, no text between tags, attributes
@@ -100,22 +106,49 @@ struct Doc {
 } // namespace
 
 int wmain() {
+    // Memory first, while nothing the process did before comes near the parse's peak.
+    double memoryRatio;
+    {
+        const std::wstring wide = widen(catalogue(10 << 20));
+        const SIZE_T before = working_set(false);
+        {
+            CXMLDoc doc;
+            doc.Parsing(reinterpret_cast<const unsigned short*>(wide.c_str()));
+        }
+        const SIZE_T peak = working_set(true);
+        const double added = peak > before ? static_cast<double>(peak - before) : 0.0;
+        const double input = static_cast<double>(wide.size() * sizeof(wchar_t));
+        memoryRatio = added / input;
+        printf("10 MB catalogue response: peak memory added by a parse %.1f MB, %.2fx the UTF-16 input (%.1f MB)\n",
+               added / (1 << 20), memoryRatio, input / (1 << 20));
+        fflush(stdout);
+    }
+
     const std::vector<Doc> docs = {
         {"10 MB catalogue response", catalogue(5 << 20), catalogue(10 << 20)},
         {"200,000 siblings", siblings(100000), siblings(200000)},
         {"10,000 levels of nesting", nesting(5000), nesting(10000)},
         {"one 5 MB text value", big_value(5 << 19), big_value(5 << 20)},
     };
-    double ratioTiny10 = 0;
-    bool allAgree = true, allLinear = true;
+    bool allAgree = true, allLinear = true, goals = true;
     for (const Doc& d : docs) {
         const double mb = static_cast<double>(d.full.size()) / (1 << 20);
         const std::wstring wide = widen(d.full), wideSmall = widen(d.small);
-        const int runs = 3;
-        double ours = best_ms(runs, [&] { CXMLDoc doc; doc.Parsing(reinterpret_cast<const unsigned short*>(wide.c_str())); });
-        double oursHalf = best_ms(runs, [&] { CXMLDoc doc; doc.Parsing(reinterpret_cast<const unsigned short*>(wideSmall.c_str())); });
-        double pugi = best_ms(runs, [&] { pugi::xml_document doc; doc.load_buffer(d.full.data(), d.full.size()); });
-        double tiny = best_ms(runs, [&] { tinyxml2::XMLDocument doc; doc.Parse(d.full.data(), d.full.size()); });
+        // Best of several rounds, the readers taking turns within a round so that they share
+        // what else the machine is doing; more rounds for the small document, whose parses
+        // take about a millisecond.
+        const int runs = d.full.size() < (1 << 20) ? 40 : 5;
+        double ours = 1e300, oursHalf = 1e300, pugi = 1e300, tiny = 1e300;
+        bool tinyReads = true;
+        for (int r = 0; r < runs; ++r) {
+            ours = std::min(ours, time_ms([&] { CXMLDoc doc; doc.Parsing(reinterpret_cast<const unsigned short*>(wide.c_str())); }));
+            oursHalf = std::min(oursHalf, time_ms([&] { CXMLDoc doc; doc.Parsing(reinterpret_cast<const unsigned short*>(wideSmall.c_str())); }));
+            pugi = std::min(pugi, time_ms([&] { pugi::xml_document doc; doc.load_buffer(d.full.data(), d.full.size()); }));
+            tiny = std::min(tiny, time_ms([&] {
+                tinyxml2::XMLDocument doc;
+                tinyReads = doc.Parse(d.full.data(), d.full.size()) == tinyxml2::XML_SUCCESS;
+            }));
+        }
 
         CXMLDoc ourDoc;
         ourDoc.Parsing(reinterpret_cast<const unsigned short*>(wide.c_str()));
@@ -128,17 +161,26 @@ int wmain() {
         const bool agree = mine == theirs;
         allAgree = allAgree && agree;
         const double growth = ours / oursHalf;
-        allLinear = allLinear && growth <= 2.5;
+        allLinear = allLinear && growth <= 2.2;
+        const bool main = &d == &docs[0] || &d == &docs[1];
+        goals = goals && ours / pugi <= (main ? 3.0 : 5.0) && (!tinyReads || ours < tiny) && agree;
 
-        printf("%-26s %6.1f MB | Corelink %7.1f MB/s | pugixml %7.1f MB/s | tinyxml2 %7.1f MB/s\n", d.name, mb, mb / ours * 1000,
-               mb / pugi * 1000, mb / tiny * 1000);
-        printf("%-26s time ratio to pugixml %.2f, to tinyxml2 %.2f; doubling the input: %.2fx the time; same tree as pugixml: %s\n",
-               "", ours / pugi, ours / tiny, growth, agree ? "yes" : "NO");
+        char tinyRate[32] = "(cannot read it)", tinyRatio[32] = "n/a";
+        if (tinyReads) {
+            snprintf(tinyRate, sizeof(tinyRate), "%7.1f MB/s", mb / tiny * 1000);
+            snprintf(tinyRatio, sizeof(tinyRatio), "%.2f", ours / tiny);
+        }
+        printf("%-26s %6.1f MB | Corelink %7.1f MB/s | pugixml %7.1f MB/s | tinyxml2 %s\n", d.name, mb, mb / ours * 1000,
+               mb / pugi * 1000, tinyRate);
+        printf("%-26s time ratio to pugixml %.2f, to tinyxml2 %s; doubling the input: %.2fx the time; same tree as pugixml: %s\n",
+               "", ours / pugi, tinyRatio, growth, agree ? "yes" : "NO");
         fflush(stdout);
-        if (&d == &docs[0]) ratioTiny10 = ours / tiny;
     }
-    printf("all trees agree with pugixml: %s; every shape grows at most 2.5x when doubled: %s\n", allAgree ? "yes" : "NO",
+    goals = goals && allLinear && memoryRatio <= 4.0;
+    printf("all trees agree with pugixml: %s; every shape grows at most 2.2x when doubled: %s\n", allAgree ? "yes" : "NO",
            allLinear ? "yes" : "NO");
-    printf("time ratio Corelink / tinyxml2 on the 10 MB document: %.2f\n", ratioTiny10);
+    printf("targets (pugixml ratio <= 3 on the response and the siblings, <= 5 elsewhere; faster than tinyxml2 where it "
+           "reads; growth <= 2.2x; memory <= 4x the input): %s\n",
+           goals ? "met" : "NOT met");
     return 0;
 }

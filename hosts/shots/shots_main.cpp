@@ -13,6 +13,7 @@
 #include <host_driver.h>
 #include <host_lines.h>
 #include <unique_res.h>
+#include "message_shots.h"
 
 namespace {
 
@@ -282,6 +283,11 @@ struct Step {
 const Step kSteps[] = {
     {"box_name_too_long_en", L"English", name_too_long_box},
     {"box_download_failed_en", L"English", download_failed_box},
+    {"sxbox_check_box_en", L"English", ShotCheckBoxBox},
+    {"sxbox_count_down_en", L"English", ShotCountDownBox},
+    {"sxbox_right_buttons_en", L"English", ShotRightButtonsBox},
+    {"sxbox_centred_text_en", L"English", ShotCenteredTextBox},
+    {"notify_popup_en", L"English", ShotNotifyPopup},
     {"template_name_select_en", L"English", dialog_template<15021>},
     {"template_position_select_en", L"English", dialog_template<15007>},
     {"template_download_en", L"English", dialog_template<7011>},
@@ -295,6 +301,11 @@ const Step kSteps[] = {
     {"position_select_en", L"English", position_dialog},
     {"box_name_too_long_de", L"Deutsch", name_too_long_box},
     {"box_download_failed_de", L"Deutsch", download_failed_box},
+    {"sxbox_check_box_de", L"Deutsch", ShotCheckBoxBox},
+    {"sxbox_count_down_de", L"Deutsch", ShotCountDownBox},
+    {"sxbox_right_buttons_de", L"Deutsch", ShotRightButtonsBox},
+    {"sxbox_centred_text_de", L"Deutsch", ShotCenteredTextBox},
+    {"notify_popup_de", L"Deutsch", ShotNotifyPopup},
     {"template_name_select_de", L"Deutsch", dialog_template<15021>},
     {"template_position_select_de", L"Deutsch", dialog_template<15007>},
     {"template_download_de", L"Deutsch", dialog_template<7011>},

@@ -15,6 +15,7 @@ bool XmlTour(const std::wstring& binFolder);
 bool NetTour(const std::wstring& binFolder);
 bool LanguageTour(const std::wstring& binFolder);
 bool NameDialogTour(const std::wstring& binFolder);
+bool MessageTour(const std::wstring& binFolder);
 
 // Prints a host's report: one line per '|'-separated part, indented.
 void TourPrintLines(const std::string& report);

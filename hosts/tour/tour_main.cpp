@@ -14,6 +14,7 @@ const TourStep kSteps[] = {
     {"Network connector: a download from a local HTTP server, with progress", NetTour},
     {"Language resources: the language from the registry and the locale, its file loaded", LanguageTour},
     {"Name dialog: a name too long for the handset, cut when the user agrees", NameDialogTour},
+    {"Message box and notify popup: a count-down with a check box, one popup per process", MessageTour},
 };
 }
 

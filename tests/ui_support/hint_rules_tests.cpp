@@ -10,7 +10,7 @@ TEST(HintRules, HintNumberByModule) {
                         {3, -1}, {8, -1}, {64, -1}, {128, -1}, {-1, -1}, {512, -1}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.module);
-        EXPECT_EQ(r.hint, ModuleHintNumber(values, r.module));
+        EXPECT_EQ(r.hint, ModuleHintNumber(values, static_cast<EPhMgrModule>(r.module)));
     }
 }
 

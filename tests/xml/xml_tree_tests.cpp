@@ -1,5 +1,8 @@
 // The element tree: adding, finding, copies that share nodes and texts.
 #include <gtest/gtest.h>
+#include <string>
+#include <thread>
+#include <vector>
 #include "xml_test_util.h"
 
 TEST(XmlTree, NewDocumentAndAdding) {
@@ -113,4 +116,43 @@ TEST(XmlTree, ParsedTreesOutliveTheirDocumentThroughCopies) {
     EXPECT_EQ(L"TWO", W(kept.children[1]->value));
     EXPECT_EQ(L"2", W(kept.children[1]->FindAttrValue(U(L"id"))));
     EXPECT_EQ(L"list{renamed[id=1](one) item[id=2](TWO)}", Body(copy));
+}
+
+// The lists of a parsed tree share storage chunks of their parse: they must stay usable, grow
+// and be freed in any order after the document is gone, and parses on other threads at the
+// same time keep chunks of their own.
+TEST(XmlTree, ParsedListsGrowAndOutliveTheirDocument) {
+    auto* doc = new CXMLDoc;
+    doc->Parsing(U(L"<list><item id=\"1\"><a>x</a></item><item id=\"2\"><b>y</b></item></list>"));
+    _xml_element kept(*doc->m_elements[0]->FindChild(U(L"list")));
+    delete doc;
+    for (int i = 0; i < 40; ++i) {   // each list outgrows its parsed storage
+        kept.children[0]->AddAttr(U(L"n"), U(std::to_wstring(i).c_str()));
+        kept.children[1]->AddElementChild(U(L"c"));
+    }
+    EXPECT_EQ(41, kept.children[0]->attrs.GetSize());
+    EXPECT_EQ(L"1", W(kept.children[0]->FindAttrValue(U(L"id"))));
+    EXPECT_EQ(L"a", W(kept.children[0]->children[0]->name));
+    ASSERT_EQ(41, kept.children[1]->children.GetSize());
+    EXPECT_EQ(L"b", W(kept.children[1]->children[0]->name));
+    EXPECT_EQ(L"c", W(kept.children[1]->children[40]->name));
+
+    std::wstring text = L"<root>";
+    for (int i = 0; i < 2000; ++i) text += L"<item id=\"" + std::to_wstring(i) + L"\"><v>" + std::to_wstring(i) + L"</v></item>";
+    text += L"</root>";
+    CXMLDoc reference;
+    reference.Parsing(U(text.c_str()));
+    const std::wstring expected = Body(reference);
+    std::vector<std::wstring> seen(2);
+    std::vector<std::thread> readers;
+    for (size_t t = 0; t < seen.size(); ++t)
+        readers.emplace_back([&, t] {
+            for (int round = 0; round < 20 && seen[t].empty(); ++round) {
+                CXMLDoc mine;
+                mine.Parsing(U(text.c_str()));
+                if (Body(mine) != expected) seen[t] = Body(mine);
+            }
+        });
+    for (std::thread& r : readers) r.join();
+    for (const std::wstring& s : seen) EXPECT_EQ(L"", s.substr(0, 200));
 }

@@ -1,0 +1,73 @@
+// CArray storage, from the heap or from the thread's open pool.
+//
+// Every block has an 8-byte header in front whose first word names the pool chunk it was
+// cut from, or null for a heap block of its own. A chunk's `live` counts its blocks plus
+// one while a pool cuts from it.
+#include <stdlib.h>
+#include <afxpool.h>
+#include <afxtempl.h>
+
+namespace {
+
+struct alignas(8) Chunk {
+    long live;
+    size_t used;
+};
+
+const size_t kHeader = 8;
+const size_t kChunkBytes = 64 * 1024;
+const size_t kLargest = kChunkBytes / 8;   // larger blocks are heap blocks of their own
+
+thread_local AfxArrayPool* t_open = nullptr;
+
+void drop(Chunk* c) {
+    if (c && --c->live == 0) free(c);
+}
+
+} // namespace
+
+void AfxOpenArrayPool(AfxArrayPool* pool) {
+    pool->chunk = nullptr;
+    pool->outer = t_open;
+    t_open = pool;
+}
+
+void AfxCloseArrayPool(AfxArrayPool* pool) {
+    drop(static_cast<Chunk*>(pool->chunk));
+    pool->chunk = nullptr;
+    t_open = pool->outer;
+}
+
+void* AfxArrayAlloc(size_t bytes) {
+    const size_t need = (kHeader + (bytes ? bytes : 1) + 7) & ~size_t(7);
+    if (need < bytes) return nullptr;
+    AfxArrayPool* pool = t_open;
+    Chunk* c = nullptr;
+    char* block;
+    if (pool && need <= kLargest) {
+        c = static_cast<Chunk*>(pool->chunk);
+        if (!c || c->used + need > kChunkBytes) {
+            auto* fresh = static_cast<Chunk*>(malloc(sizeof(Chunk) + kChunkBytes));
+            if (!fresh) return nullptr;
+            fresh->live = 1;
+            fresh->used = 0;
+            drop(c);
+            pool->chunk = c = fresh;
+        }
+        block = reinterpret_cast<char*>(c + 1) + c->used;
+        c->used += need;
+        ++c->live;
+    } else {
+        block = static_cast<char*>(malloc(need));
+        if (!block) return nullptr;
+    }
+    *reinterpret_cast<Chunk**>(block) = c;
+    return block + kHeader;
+}
+
+void AfxArrayFree(void* p) {
+    if (!p) return;
+    char* block = static_cast<char*>(p) - kHeader;
+    if (Chunk* c = *reinterpret_cast<Chunk**>(block)) drop(c);
+    else free(block);
+}
