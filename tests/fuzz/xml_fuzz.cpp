@@ -15,9 +15,12 @@ namespace {
 const size_t kReferenceLimit = 2000;
 
 // The reference narrows the version text unit by unit, the reader through the ANSI code
-// page: they agree on ASCII only, so the version is compared when the declaration is ASCII.
+// page: they agree on ASCII only, so the version is compared when the declaration is ASCII
+// (as the reference takes it: "<?" to the first "?>", or to the end when that "?>" overlaps).
 bool ascii_declaration(const std::wstring& text) {
-    const size_t end = std::min(text.find(L"?>"), text.size());
+    const size_t open = text.find(L"<?"), close = text.find(L"?>");
+    const size_t npos = std::wstring::npos;
+    const size_t end = open != npos && close != npos && close < open + 2 ? text.size() : std::min(close, text.size());
     for (size_t i = 0; i < end; ++i)
         if (static_cast<unsigned short>(text[i]) >= 0x80) return false;
     return true;
