@@ -12,12 +12,14 @@
 #include <host_driver.h>
 #include <host_lines.h>
 #include <unique_res.h>
+#include "download_shot.h"
 
 namespace {
 
 CWinApp theApp;
 DWORD g_mainThread = 0;
 std::string g_current;   // the step being shown
+bool (*g_ready)(HWND) = nullptr;   // when the step's window is ready for its picture (null: at once)
 
 // The text of string id of the current resource source.
 std::wstring text_of(UINT id) {
@@ -67,6 +69,7 @@ DWORD WINAPI watch(void*) {
         HostReply("MISSING " + g_current);
         return 0;
     }
+    for (int i = 0; g_ready && i < 1500 && !g_ready(window); ++i) Sleep(20);   // up to 30 s
     // Everything painted before the picture is taken.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     DWORD_PTR ignored;
@@ -85,8 +88,9 @@ DWORD WINAPI watch(void*) {
 }
 
 // Runs show() on this thread while the watcher reports and closes what it opens.
-void shoot(const char* name, void (*show)()) {
+void shoot(const char* name, void (*show)(), bool (*ready)(HWND)) {
     g_current = name;
+    g_ready = ready;
     win32::unique_handle watcher(CreateThread(nullptr, 0, watch, nullptr, 0, nullptr));
     show();
     WaitForSingleObject(watcher.get(), INFINITE);
@@ -136,6 +140,7 @@ struct Step {
     const char* name;
     const wchar_t* language;   // the language loaded before the step
     void (*show)();
+    bool (*ready)(HWND) = nullptr;   // the picture waits for this
 };
 
 const Step kSteps[] = {
@@ -144,11 +149,13 @@ const Step kSteps[] = {
     {"template_name_select_en", L"English", dialog_template<15021>},
     {"template_position_select_en", L"English", dialog_template<15007>},
     {"template_download_en", L"English", dialog_template<7011>},
+    {"download_dialog_en", L"English", DownloadDialogMidWay, DownloadDialogReady},
     {"box_name_too_long_de", L"Deutsch", name_too_long_box},
     {"box_download_failed_de", L"Deutsch", download_failed_box},
     {"template_name_select_de", L"Deutsch", dialog_template<15021>},
     {"template_position_select_de", L"Deutsch", dialog_template<15007>},
     {"template_download_de", L"Deutsch", dialog_template<7011>},
+    {"download_dialog_de", L"Deutsch", DownloadDialogMidWay, DownloadDialogReady},
     {"box_name_too_long_ja", L"Japanese", name_too_long_box},
     {"template_download_ja", L"Japanese", dialog_template<7011>},
 };
@@ -168,7 +175,7 @@ int wmain(int argc, wchar_t** argv) {
     for (const Step& step : kSteps) {
         if (!only.empty() && only != step.name) continue;
         if (!language || wcscmp(language, step.language) != 0) use_language(language = step.language);
-        shoot(step.name, step.show);
+        shoot(step.name, step.show, step.ready);
     }
     RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Veranox\\Quillbox\\GUI", L"Language");
     HostReply("DONE");
