@@ -225,7 +225,17 @@ void CWebFileDownloadDlg::OnOK() {}
 
 void CWebFileDownloadDlg::OnCancel() { OnAbort(); }
 
-void CWebFileDownloadDlg::OnSetfocusMsg() { ::SetFocus(m_hWnd); }
+void CWebFileDownloadDlg::OnSetfocusMsg() {
+    // The dialog manager may hand the focus straight back to the line it came from: then it
+    // goes to the abort button, or to the bar when the button is hidden.
+    static thread_local bool busy = false;
+    if (busy) return;
+    busy = true;
+    ::SetFocus(m_hWnd);
+    if (::GetFocus() == m_editMsg.m_hWnd)
+        ::SetFocus(m_btnAbort.IsWindowVisible() ? m_btnAbort.m_hWnd : m_progress.m_hWnd);
+    busy = false;
+}
 
 void CWebFileDownloadDlg::show_message(const CString& text) {
     m_strMsg = text;

@@ -16,6 +16,7 @@
 #include <gui_watch.h>
 #include <local_http_server.h>
 #include <test_paths.h>
+#include <unique_res.h>
 #include <download_names.h>
 
 namespace {
@@ -72,10 +73,10 @@ std::atomic<bool> g_modalDone{false};
 
 HWND download_dialog() { return gui::FindTopLevel(L"Download", L"#32770"); }
 
-// Waits until the dialog shows; null when it ended first.
+// Waits until the dialog shows; null when it ended first or a message box came before it.
 HWND wait_for_dialog() {
     HWND dialog = nullptr;
-    gui::WaitFor([&] { return g_modalDone || (dialog = download_dialog()) != nullptr; });
+    gui::WaitFor([&] { return g_modalDone || (dialog = download_dialog()) != nullptr || find_message_box(); });
     return dialog;
 }
 
@@ -429,16 +430,46 @@ TEST_F(DownloadDialog, WithoutTheCancelButtonEscapeAndEnterDoNothing) {
 TEST_F(DownloadDialog, MessageLineNeverKeepsTheFocus) {
     route_slow("/slow.bin");
     const DialogRun run = run_dialog(url("/slow.bin"), true, [](HWND dialog, DialogRun& r) {
+        // The dialog's own thread puts the focus on the message line, as a click would.
         HWND edit = gui::ControlById(dialog, 7215);
-        const DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
-        AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
-        SetFocus(edit);
-        HWND focus = GetFocus();
-        AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
-        EXPECT_NE(edit, focus);
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        EXPECT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info));
+        EXPECT_NE(edit, info.hwndFocus);
         EXPECT_TRUE(IsWindow(dialog));
         watch_to_the_end(dialog, r);
     });
     EXPECT_EQ(IDOK, run.result);
     saved_as(L"slow.bin");
+}
+
+TEST_F(DownloadDialog, CancelDuringARedirectIsNotUndoneByTheNextRequest) {
+    route_slow("/slow.bin");
+    route_redirect("/r", "Location: http://" + server.Base() + "/slow.bin\r\n");
+    // Abort as soon as the dialog shows: the redirect's answer is then in, or nearly, and the
+    // dialog is in the pause before it follows.
+    const DialogRun run = run_dialog(url("/r"), true, [](HWND dialog, DialogRun& r) {
+        if (dialog) gui::ClickId(dialog, 7217);
+        watch_to_the_end(dialog, r);
+    });
+    EXPECT_EQ(IDCANCEL, run.result);
+    EXPECT_TRUE(run.saved.empty());
+    EXPECT_TRUE(run.box.empty());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(saved_as(L"slow.bin").c_str()));
+}
+
+TEST_F(DownloadDialog, RefusedConnectorShowsItsMessage) {
+    const char* key = "SOFTWARE\\Microsoft\\Internet Explorer";
+    win32::unique_hkey k;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, k.put(), nullptr));
+    const char version[] = "9.11.9600.18376";
+    RegSetValueExA(k.get(), "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), sizeof(version));
+    route_body("/body", "x");
+    const DialogRun run = run_dialog(url("/body"));
+    RegDeleteValueA(k.get(), "Version");   // the other tests need the gate open
+    EXPECT_EQ(IDCANCEL, run.result);
+    EXPECT_EQ(0u, run.box.find(L"Downloads need a browser component"));
+    EXPECT_TRUE(server.Requests().empty());
+    EXPECT_TRUE(run.currentClearedAfter);
 }
