@@ -33,6 +33,7 @@ void DownloadDialogMidWay() {
 bool DownloadDialogReady(HWND dialog) {
     wchar_t text[128] = {};
     GetDlgItemTextW(dialog, 7215, text, 128);
-    const LRESULT pos = SendDlgItemMessageW(dialog, 7216, PBM_GETPOS, 0, 0);
+    DWORD_PTR pos = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, 7216), PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 2000, &pos);
     return wcsstr(text, kProduct) && pos >= 35;
 }

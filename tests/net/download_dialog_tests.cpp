@@ -50,9 +50,15 @@ HWND find_message_box() {
     return search.found;
 }
 
-int bar_position(HWND dialog) {
-    return static_cast<int>(SendMessageW(gui::ControlById(dialog, 7216), PBM_GETPOS, 0, 0));
+// Reads go with a time limit: a read sent just before the dialog goes would otherwise wait
+// for a thread that has stopped handling messages.
+int send_with_limit(HWND h, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(h, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result);
+    return static_cast<int>(result);
 }
+
+int bar_position(HWND dialog) { return send_with_limit(gui::ControlById(dialog, 7216), PBM_GETPOS); }
 
 // What a run of the dialog showed and gave.
 struct DialogRun {
@@ -95,7 +101,7 @@ void watch_to_the_end(HWND dialog, DialogRun& run) {
             if (!dialog) return false;
             HWND line = gui::ControlById(dialog, 7215), bar = gui::ControlById(dialog, 7216);
             const std::wstring text = gui::TextOf(line);
-            const int pos = static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0));
+            const int pos = send_with_limit(bar, PBM_GETPOS);
             // Read from a dialog that is still there, not one being taken down.
             if (!IsWindowVisible(dialog) || !IsWindow(line) || !IsWindow(bar)) return false;
             if (run.texts.empty() || run.texts.back() != text) run.texts.push_back(text);
@@ -113,10 +119,18 @@ DialogRun run_dialog(const std::wstring& url, bool cancelButton = true, Script s
     dlg.m_strURL = url.c_str();
     dlg.m_bCancelButton = cancelButton;
     g_modalDone = false;
+    std::atomic<bool> scriptDone{false};
     {
-        gui::Watcher watcher([&] { script(wait_for_dialog(), run); }, gui::ms(60000));
+        gui::Watcher watcher(
+            [&] {
+                script(wait_for_dialog(), run);
+                scriptDone = true;
+            },
+            gui::ms(60000));
         run.result = dlg.DoModal();
         g_modalDone = true;
+        // Messages the watcher sent meanwhile are answered while it finishes.
+        gui::PumpUntil([&] { return scriptDone.load(); }, gui::ms(60000));
         watcher.Join();
         run.rescued = watcher.Rescued();
     }
@@ -432,7 +446,7 @@ TEST_F(DownloadDialog, MessageLineNeverKeepsTheFocus) {
     const DialogRun run = run_dialog(url("/slow.bin"), true, [](HWND dialog, DialogRun& r) {
         // The dialog's own thread puts the focus on the message line, as a click would.
         HWND edit = gui::ControlById(dialog, 7215);
-        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+        send_with_limit(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
         GUITHREADINFO info{};
         info.cbSize = sizeof(info);
         EXPECT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info));
