@@ -10,6 +10,7 @@
 #include "AppDB.h"
 #include "XmlDoc.h"
 #include "NetConnector.h"
+#include "WebFileDownloadDlg.h"
 #include "LanguageResources.h"
 #include "SxMessageBox.h"
 #include "ShellIntegration.h"

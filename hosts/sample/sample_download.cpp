@@ -50,3 +50,17 @@ std::string SampleDownloadReport(const std::string& server, const std::string& p
     DestroyWindow(window);
     return out;
 }
+
+std::string SampleDownloadDialogReport(const std::wstring& url) {
+    CWebFileDownloadDlg dialog;
+    dialog.m_strURL = url.c_str();
+    const INT_PTR result = dialog.DoModal();
+    std::string out = "the dialog ended with ";
+    out += result == IDOK ? "IDOK (download finished)" : result == IDCANCEL ? "IDCANCEL" : std::to_string(result);
+    out += "|product name from the server: \"" + ToUtf8(dialog.m_strProductName.GetString()) + "\"";
+    const std::wstring saved = dialog.m_strSavedFile.GetString();
+    if (saved.empty()) return out + "|nothing saved";
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(saved.c_str(), GetFileExInfoStandard, &data);
+    return out + "|saved in the temporary folder: " + ToUtf8(saved) + " (" + std::to_string(data.nFileSizeLow) + " bytes)";
+}

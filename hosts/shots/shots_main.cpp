@@ -14,6 +14,7 @@
 #include <host_lines.h>
 #include <unique_res.h>
 #include "message_shots.h"
+#include "download_shot.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ DWORD g_mainThread = 0;
 std::string g_current;          // the step being shown
 void (*g_prepare)(HWND) = nullptr;   // what the watcher does to the step's window before the picture
 const wchar_t* g_language = L"English";
+bool (*g_ready)(HWND) = nullptr;   // when the step's window is ready for its picture (null: at once)
 
 // The text of string id of the current resource source.
 std::wstring text_of(UINT id) {
@@ -94,6 +96,7 @@ DWORD WINAPI watch(void*) {
         HostReply("MISSING " + g_current);
         return 0;
     }
+    for (int i = 0; g_ready && i < 1500 && !g_ready(window); ++i) Sleep(20);   // up to 30 s
     if (g_prepare) g_prepare(window);
     // Everything painted before the picture is taken; the picture holds every window the
     // step shows (a dialog and its question, a button and its list).
@@ -138,9 +141,10 @@ DWORD WINAPI watch(void*) {
 }
 
 // Runs show() on this thread while the watcher reports and closes what it opens.
-void shoot(const char* name, void (*show)(), void (*prepare)(HWND)) {
+void shoot(const char* name, void (*show)(), void (*prepare)(HWND), bool (*ready)(HWND)) {
     g_current = name;
     g_prepare = prepare;
+    g_ready = ready;
     win32::unique_handle watcher(CreateThread(nullptr, 0, watch, nullptr, 0, nullptr));
     show();
     WaitForSingleObject(watcher.get(), INFINITE);
@@ -278,6 +282,7 @@ struct Step {
     const wchar_t* language;   // the language loaded before the step
     void (*show)();
     void (*prepare)(HWND) = nullptr;   // run by the watcher on the first window before the picture
+    bool (*ready)(HWND) = nullptr;     // the picture waits for this
 };
 
 const Step kSteps[] = {
@@ -299,6 +304,7 @@ const Step kSteps[] = {
     {"name_select_mode5_en", L"English", name_dialog<5>},
     {"name_select_question_en", L"English", name_dialog<1>, too_long_name},
     {"position_select_en", L"English", position_dialog},
+    {"download_dialog_en", L"English", DownloadDialogMidWay, nullptr, DownloadDialogReady},
     {"box_name_too_long_de", L"Deutsch", name_too_long_box},
     {"box_download_failed_de", L"Deutsch", download_failed_box},
     {"sxbox_check_box_de", L"Deutsch", ShotCheckBoxBox},
@@ -317,6 +323,7 @@ const Step kSteps[] = {
     {"name_select_mode5_de", L"Deutsch", name_dialog<5>},
     {"name_select_question_de", L"Deutsch", name_dialog<1>, too_long_name},
     {"position_select_de", L"Deutsch", position_dialog},
+    {"download_dialog_de", L"Deutsch", DownloadDialogMidWay, nullptr, DownloadDialogReady},
     {"box_name_too_long_ja", L"Japanese", name_too_long_box},
     {"template_download_ja", L"Japanese", dialog_template<7011>},
 };
@@ -336,7 +343,7 @@ int wmain(int argc, wchar_t** argv) {
     for (const Step& step : kSteps) {
         if (!only.empty() && only != step.name) continue;
         if (!language || wcscmp(language, step.language) != 0) use_language(g_language = language = step.language);
-        shoot(step.name, step.show, step.prepare);
+        shoot(step.name, step.show, step.prepare, step.ready);
     }
     RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Veranox\\Quillbox\\GUI", L"Language");
     HostReply("DONE");

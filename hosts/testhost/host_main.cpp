@@ -11,6 +11,7 @@
 //   catalogue-sample PATH (build the tour's sample catalogue and report on it)
 //   net-probe HOST (a connector's connectivity probe of HOST)
 //   net-download SERVER|PATH|FILE (a download through a connector, with progress)
+//   net-download-dialog URL (a download with the download dialog, unattended)
 //   net-watch-start HOST | net-watch-count | net-watch-stop (status reports of idle probes)
 //   xml-sample PATH (write, load and report on the tour's sample response document)
 // It says "ready" once the library has loaded.
@@ -228,6 +229,7 @@ std::string run(const std::string& verb, const std::string& arg) {
         std::vector<CString> f = fields(arg, 3);
         return "ok " + SampleDownloadReport(utf8(f[0]), utf8(f[1]), f[2].GetString());
     }
+    if (verb == "net-download-dialog") return "ok " + SampleDownloadDialogReport(FromUtf8(arg));
     if (verb.compare(0, 10, "net-watch-") == 0) return run_watch(verb, arg);
     if (verb == "net-probe") {   // a connector probing the host named by arg
         CNetConnector net;

@@ -2,6 +2,7 @@
 #include "SplashWindow.h"
 #include <afxwin.h>
 #include <memory>
+#include <vector>
 #include "unique_res.h"
 
 namespace {
@@ -17,7 +18,6 @@ public:
     HICON m_icon = nullptr;        // a shared system icon, not released
     CFont m_font;
     CRect m_textRect;              // client coordinates
-    bool m_bOwnedByWindow = false; // once shown, the window owns this object
 
     BOOL Show(const wchar_t* text, DWORD timeout, HWND parent, int x, int y);
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
@@ -30,6 +30,12 @@ protected:
     void OnLButtonUp(UINT, CPoint) { PostMessage(WM_CLOSE); }
     DECLARE_MESSAGE_MAP()
 };
+
+// Splash windows alive on this thread; each leaves the list when its window is gone.
+std::vector<std::unique_ptr<CSplashWnd>>& live_splashes() {
+    static thread_local std::vector<std::unique_ptr<CSplashWnd>> list;
+    return list;
+}
 
 HICON icon_of(DWORD kind) {
     switch (kind & SPLASH_ICON_MASK) {
@@ -164,7 +170,13 @@ void CSplashWnd::OnTimer(UINT_PTR id) {
 }
 
 void CSplashWnd::PostNcDestroy() {
-    if (m_bOwnedByWindow) std::unique_ptr<CSplashWnd> self(this);   // ends with its window
+    auto& list = live_splashes();
+    for (auto it = list.begin(); it != list.end(); ++it)
+        if (it->get() == this) {
+            std::unique_ptr<CSplashWnd> self = std::move(*it);
+            list.erase(it);
+            return;   // self ends this object
+        }
 }
 
 HWND ShowSplashWindow(const wchar_t* text, DWORD dwTimeout, HWND hParent, int x, int y, DWORD dwFlags,
@@ -177,7 +189,13 @@ HWND ShowSplashWindow(const wchar_t* text, DWORD dwTimeout, HWND hParent, int x,
     if (wnd->m_style.nPaddingX < 0) wnd->m_style.nPaddingX = 0;
     if (wnd->m_style.nPaddingY < 0) wnd->m_style.nPaddingY = 0;
     wnd->m_icon = bIcon ? icon_of(dwFlags) : nullptr;
-    if (!wnd->Show(text ? text : L"", dwTimeout, hParent, x, y)) return nullptr;
-    wnd->m_bOwnedByWindow = true;
-    return wnd.release()->m_hWnd;
+    CSplashWnd* p = wnd.get();
+    live_splashes().push_back(std::move(wnd));
+    if (!p->Show(text ? text : L"", dwTimeout, hParent, x, y)) {
+        HWND h = p->m_hWnd;
+        if (h) ::DestroyWindow(h);   // PostNcDestroy drops the object
+        else p->PostNcDestroy();
+        return nullptr;
+    }
+    return p->m_hWnd;
 }
