@@ -17,6 +17,23 @@ struct AfxWndAccess {
 
 namespace afx {
 
+// Per-thread objects of this module. C++ thread_local objects with destructors are not used
+// here: in a mingw-w64 DLL their destructors can run after the thread's emulated TLS storage
+// has been freed. Each kind lives in a Win32 TLS slot instead and ends when the thread does
+// (end_thread_objects, from the module's DLL_THREAD_DETACH), in the reverse order of first use.
+DWORD register_thread_slot(void (*destroy)(void*));
+void end_thread_objects();
+template <class T> T& thread_object() {
+    static const DWORD slot = register_thread_slot([](void* p) { std::unique_ptr<T> end(static_cast<T*>(p)); });
+    void* p = TlsGetValue(slot);
+    if (!p) {
+        std::unique_ptr<T> made(new T());
+        TlsSetValue(slot, made.get());
+        p = made.release();   // the slot owns it now
+    }
+    return *static_cast<T*>(p);
+}
+
 // Deleter of temporary wrappers: they never release the handle they wrap.
 struct temp_wnd_deleter { void operator()(CWnd* p) const { p->m_hWnd = nullptr; delete p; } };
 

@@ -8,8 +8,7 @@ struct temp_dc_deleter { void operator()(CDC* p) const { p->m_hDC = nullptr; del
 using temp_map = std::unordered_map<HDC, std::unique_ptr<CDC, temp_dc_deleter>>;
 
 temp_map& dc_temps() {
-    static thread_local temp_map m;
-    return m;
+    return thread_object<temp_map>();
 }
 
 } // namespace

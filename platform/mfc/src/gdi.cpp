@@ -10,8 +10,7 @@ struct temp_gdi_deleter { void operator()(CGdiObject* p) const { p->m_hObject = 
 using temp_map = std::unordered_map<HGDIOBJ, std::unique_ptr<CGdiObject, temp_gdi_deleter>>;
 
 temp_map& gdi_temps() {
-    static thread_local temp_map m;
-    return m;
+    return thread_object<temp_map>();
 }
 
 } // namespace

@@ -13,8 +13,7 @@ WndThreadState::~WndThreadState() {
 }
 
 WndThreadState& wnd_state() {
-    static thread_local WndThreadState s;
-    return s;
+    return thread_object<WndThreadState>();
 }
 
 void subclass(CWnd* p, HWND h) {
