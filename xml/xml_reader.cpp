@@ -50,6 +50,26 @@ const wchar_t* find_unit(const wchar_t* p, const wchar_t* end, wchar_t c) {
     return end;
 }
 
+__attribute__((target("sse2"))) const wchar_t* find_either_sse2(const wchar_t* p, const wchar_t* end, wchar_t a, wchar_t b) {
+    const __m128i ka = _mm_set1_epi16(static_cast<short>(a)), kb = _mm_set1_epi16(static_cast<short>(b));
+    for (; end - p >= 8; p += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(v, ka), _mm_cmpeq_epi16(v, kb)));
+        if (mask) return p + __builtin_ctz(mask) / 2;
+    }
+    for (; p < end; ++p)
+        if (*p == a || *p == b) return p;
+    return end;
+}
+
+// The first a or b in [p, end), or end.
+const wchar_t* find_either(const wchar_t* p, const wchar_t* end, wchar_t a, wchar_t b) {
+    if (have_sse2()) return find_either_sse2(p, end, a, b);
+    for (; p < end; ++p)
+        if (*p == a || *p == b) return p;
+    return end;
+}
+
 // One pass over a zero-terminated text: its length and its first "?" and "!" (npos when
 // absent), which is where the declaration and document type searches start.
 struct Survey {
@@ -397,11 +417,65 @@ void read_declaration(CXMLDoc& doc, const _xml_element& decl) {
     }
 }
 
+// The common text in one pass, as a stack reads it: every element closed in order by its
+// own "</name>", no "<" inside a tag and none of the rules' refusals. On such a text the
+// rules' pairing is the stack's, with one exception: an element with attributes inside an
+// element of the same name (its "</name>" has no start form to pair with, so it closes the
+// outer one). Whatever else the text holds, the reading gives up: false, with root's
+// children as far as they were read.
+bool read_body_in_order(View text, size_t from, _xml_element* root, xmltext::Arena& arena) {
+    struct Open {
+        _xml_element* element;
+        View name;
+        size_t content;     // where its content starts
+        bool childless;
+        unsigned char bucket;
+    };
+    std::vector<Open> open;
+    unsigned openByBucket[256] = {};   // open elements per name bucket: a cheap "no such ancestor"
+    const wchar_t* const begin = text.data();
+    const wchar_t* const end = begin + text.size();
+    const wchar_t* p = begin + from;
+    for (;;) {
+        const wchar_t* lt = find_unit(p, end, L'<');
+        if (lt == end) return open.empty();
+        const wchar_t* gt = find_either(lt + 1, end, L'>', L'<');
+        if (gt == end || *gt == L'<') return false;
+        const View tag(lt + 1, static_cast<size_t>(gt - lt - 1));
+        p = gt + 1;
+        if (!tag.empty() && tag[0] == L'/') {
+            if (open.empty()) return false;
+            const Open& top = open.back();
+            if (tag.size() != top.name.size() + 1 || !std::equal(top.name.begin(), top.name.end(), tag.begin() + 1))
+                return false;
+            if (top.childless) top.element->value = copy(text.substr(top.content, static_cast<size_t>(lt - begin) - top.content), &arena);
+            --openByBucket[top.bucket];
+            open.pop_back();
+            continue;
+        }
+        _xml_element* e = read_tag(tag, arena);
+        if (!e) return false;
+        const View name(reinterpret_cast<const wchar_t*>(e->name), xmltext::length(e->name));
+        const unsigned char bucket = name.empty() ? 0 : static_cast<unsigned char>(name.size() * 31 + name[0] + 7 * name.back());
+        const bool exact = name.size() == tag.size();
+        bool ancestorOfSameName = false;
+        if (!exact && openByBucket[bucket])
+            for (const Open& o : open) ancestorOfSameName = ancestorOfSameName || o.name == name;
+        if (name.empty() || ancestorOfSameName) {
+            XmlNodes::release(e);
+            return false;
+        }
+        if (!open.empty()) open.back().childless = false;
+        XmlNodes::append(open.empty() ? root->children : open.back().element->children, e);
+        open.push_back({e, name, static_cast<size_t>(p - begin), true, bucket});
+        ++openByBucket[bucket];
+    }
+}
+
 // Reads the sibling sequence of [from, end) into root, and every nested sequence, with an
 // explicit stack of levels.
-void read_body(View text, size_t from, _xml_element* root) {
+void read_body(View text, size_t from, _xml_element* root, xmltext::Arena& arena) {
     TagIndex index(text);
-    xmltext::Arena arena;
     struct Level {
         _xml_element* parent;
         size_t pos, end;
@@ -483,7 +557,11 @@ bool CXMLDoc::Parsing(const unsigned short* input) try {
     AfxArrayPoolScope pool;
     _xml_element* root = XmlNodes::new_element(xmltext::make(L"xml body", 8), nullptr);
     try {
-        read_body(text, std::min(body, text.size()), root);
+        xmltext::Arena arena;
+        if (!read_body_in_order(text, std::min(body, text.size()), root, arena)) {
+            XmlNodes::release_list(root->children);
+            read_body(text, std::min(body, text.size()), root, arena);
+        }
     } catch (...) {
         XmlNodes::release(root);
         throw;
