@@ -424,18 +424,15 @@ void read_declaration(CXMLDoc& doc, const _xml_element& decl) {
 // outer one). Whatever else the text holds, the reading gives up: false, with root's
 // children as far as they were read.
 bool read_body_in_order(View text, size_t from, _xml_element* root, xmltext::Arena& arena) {
-    struct Open {
-        _xml_element* element;
-        View name;
-        size_t content;     // where its content starts
-        bool childless;
-        unsigned char bucket;
-    };
-    std::vector<Open> open;
+    auto name_of = [](const _xml_element* e) { return View(reinterpret_cast<const wchar_t*>(e->name), xmltext::length(e->name)); };
+    auto bucket_of = [](View name) { return static_cast<unsigned char>(name.size() * 31 + name[0] + 7 * name.back()); };
+    std::vector<_xml_element*> open;   // the elements not yet closed, outermost first
     unsigned openByBucket[256] = {};   // open elements per name bucket: a cheap "no such ancestor"
     const wchar_t* const begin = text.data();
     const wchar_t* const end = begin + text.size();
     const wchar_t* p = begin + from;
+    bool justOpened = false;   // the last tag opened the innermost open element, whose content starts at p
+    const wchar_t* content = p;
     for (;;) {
         const wchar_t* lt = find_unit(p, end, L'<');
         if (lt == end) return open.empty();
@@ -445,30 +442,30 @@ bool read_body_in_order(View text, size_t from, _xml_element* root, xmltext::Are
         p = gt + 1;
         if (!tag.empty() && tag[0] == L'/') {
             if (open.empty()) return false;
-            const Open& top = open.back();
-            if (tag.size() != top.name.size() + 1 || !std::equal(top.name.begin(), top.name.end(), tag.begin() + 1))
-                return false;
-            if (top.childless) top.element->value = copy(text.substr(top.content, static_cast<size_t>(lt - begin) - top.content), &arena);
-            --openByBucket[top.bucket];
+            _xml_element* top = open.back();
+            const View name = name_of(top);
+            if (tag.size() != name.size() + 1 || !std::equal(name.begin(), name.end(), tag.begin() + 1)) return false;
+            if (justOpened) top->value = copy(View(content, static_cast<size_t>(lt - content)), &arena);
+            --openByBucket[bucket_of(name)];
             open.pop_back();
+            justOpened = false;
             continue;
         }
         _xml_element* e = read_tag(tag, arena);
         if (!e) return false;
-        const View name(reinterpret_cast<const wchar_t*>(e->name), xmltext::length(e->name));
-        const unsigned char bucket = name.empty() ? 0 : static_cast<unsigned char>(name.size() * 31 + name[0] + 7 * name.back());
-        const bool exact = name.size() == tag.size();
-        bool ancestorOfSameName = false;
-        if (!exact && openByBucket[bucket])
-            for (const Open& o : open) ancestorOfSameName = ancestorOfSameName || o.name == name;
-        if (name.empty() || ancestorOfSameName) {
+        const View name = name_of(e);
+        bool refused = name.empty();
+        if (!refused && name.size() != tag.size() && openByBucket[bucket_of(name)])   // attributes: see above
+            for (const _xml_element* o : open) refused = refused || name_of(o) == name;
+        if (refused) {
             XmlNodes::release(e);
             return false;
         }
-        if (!open.empty()) open.back().childless = false;
-        XmlNodes::append(open.empty() ? root->children : open.back().element->children, e);
-        open.push_back({e, name, static_cast<size_t>(p - begin), true, bucket});
-        ++openByBucket[bucket];
+        XmlNodes::append(open.empty() ? root->children : open.back()->children, e);
+        open.push_back(e);
+        ++openByBucket[bucket_of(name)];
+        justOpened = true;
+        content = p;
     }
 }
 
