@@ -1,5 +1,6 @@
 // Shared texts and node handles of the XML model.
 #include "xml_nodes.h"
+#include "xml_heap.h"
 #include <stdint.h>
 #include <string.h>
 #include <new>
@@ -18,7 +19,7 @@ const size_t kChunkBytes = 64 * 1024;
 
 // Every block of the model comes from here.
 void* allocate(size_t bytes) {
-    void* p = ::operator new(bytes, std::nothrow);
+    void* p = xmlheap::alloc(bytes);
     if (!p) throw std::bad_alloc();
     return p;
 }
@@ -36,7 +37,7 @@ struct Chunk {
 namespace {
 void drop(void* chunk) {
     auto* c = static_cast<Chunk*>(chunk);
-    if (c && --c->live == 0) ::operator delete(c);
+    if (c && --c->live == 0) xmlheap::free(c);
 }
 } // namespace
 
@@ -101,7 +102,7 @@ void release(unsigned short* text) {
     TextHeader* h = header_of(text);
     if (--h->count > 0) return;
     if (h->chunk) drop(h->chunk);
-    else ::operator delete(h);
+    else xmlheap::free(h);
 }
 
 size_t length(const unsigned short* text) {
@@ -126,7 +127,7 @@ void XmlNodes::free_record(T* r) {
     void* chunk = r->m_pChunk;
     r->~T();
     if (chunk) xmltext::drop(chunk);
-    else ::operator delete(r);
+    else xmlheap::free(r);
 }
 
 template <class T>

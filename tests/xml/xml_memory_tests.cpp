@@ -1,8 +1,8 @@
 // Ownership and out-of-memory behaviour of the XML model, counted block by block.
 //
-// This program links the model's own objects (not the library), so that every block the
-// model allocates goes through the counting allocator below: the tests see what is live,
-// and can make any one allocation fail.
+// This program links the model's own objects (not the library, and not the model's heap),
+// so that every block the model allocates goes through the counting allocator below: the
+// tests see what is live, and can make any one allocation fail.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <string.h>
@@ -113,6 +113,12 @@ void operator delete(void* p) noexcept { uncounted(p); }
 void operator delete[](void* p) noexcept { uncounted(p); }
 void operator delete(void* p, size_t) noexcept { uncounted(p); }
 void operator delete[](void* p, size_t) noexcept { uncounted(p); }
+
+// The model's own heap, counted the same way: this program links the model without it.
+namespace xmlheap {
+void* alloc(size_t bytes) { return counted(bytes); }
+void free(void* block) { uncounted(block); }
+} // namespace xmlheap
 
 TEST(XmlOwnership, HandMadeAttributeBelongsToTheElementItIsAddedTo) {
     begin_count();

@@ -60,6 +60,7 @@ inline void destroy_window(HWND h) { ::DestroyWindow(h); }
 inline void unhook(HHOOK h) { ::UnhookWindowsHookEx(h); }
 inline void close_stream(FILE* f) { std::fclose(f); }
 inline void release_screen_dc(HDC h) { ::ReleaseDC(nullptr, h); }
+inline void destroy_heap(HANDLE h) { ::HeapDestroy(h); }
 
 using unique_handle  = unique_res<null_traits<HANDLE, &close_handle>>;
 using unique_file    = unique_res<invalid_traits<&close_handle>>;
@@ -74,6 +75,7 @@ using unique_hwnd    = unique_res<null_traits<HWND, &destroy_window>>;
 using unique_hook    = unique_res<null_traits<HHOOK, &unhook>>;
 using unique_stream  = unique_res<null_traits<FILE*, &close_stream>>;
 using unique_screen_dc = unique_res<null_traits<HDC, &release_screen_dc>>;   // GetDC(nullptr)
+using unique_heap    = unique_res<null_traits<HANDLE, &destroy_heap>>;   // a heap of HeapCreate
 
 // A held mutex: released and closed together when it goes out of scope.
 using held_mutex = unique_res<null_traits<HANDLE, &release_mutex_and_close>>;
