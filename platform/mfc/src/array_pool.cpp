@@ -3,6 +3,7 @@
 // Every block has an 8-byte header in front whose first word names the pool chunk it was
 // cut from, or null for a heap block of its own. A chunk's `live` counts its blocks plus
 // one while a pool cuts from it.
+#include <windows.h>
 #include <stdlib.h>
 #include <afxpool.h>
 #include <afxtempl.h>
@@ -18,7 +19,29 @@ const size_t kHeader = 8;
 const size_t kChunkBytes = 64 * 1024;
 const size_t kLargest = kChunkBytes / 8;   // larger blocks are heap blocks of their own
 
-thread_local AfxArrayPool* t_open = nullptr;
+// The pool open on this thread lives in a Win32 thread slot: every array allocation asks
+// for it, and the runtime's emulated thread_local costs several calls and a lock each time.
+struct OpenSlot {
+    const DWORD index = TlsAlloc();   // TLS_OUT_OF_INDEXES: no pools, heap blocks only
+    OpenSlot() = default;
+    OpenSlot(const OpenSlot&) = delete;
+    OpenSlot& operator=(const OpenSlot&) = delete;
+    ~OpenSlot() {
+        if (index != TLS_OUT_OF_INDEXES) TlsFree(index);
+    }
+};
+
+DWORD open_slot() {
+    static const OpenSlot slot;
+    return slot.index;
+}
+
+AfxArrayPool* open_pool() {
+    const DWORD error = GetLastError();   // TlsGetValue clears it; the caller may still want it
+    void* pool = TlsGetValue(open_slot());
+    SetLastError(error);
+    return static_cast<AfxArrayPool*>(pool);
+}
 
 void drop(Chunk* c) {
     if (c && --c->live == 0) free(c);
@@ -28,20 +51,20 @@ void drop(Chunk* c) {
 
 void AfxOpenArrayPool(AfxArrayPool* pool) {
     pool->chunk = nullptr;
-    pool->outer = t_open;
-    t_open = pool;
+    pool->outer = open_pool();
+    TlsSetValue(open_slot(), pool);
 }
 
 void AfxCloseArrayPool(AfxArrayPool* pool) {
     drop(static_cast<Chunk*>(pool->chunk));
     pool->chunk = nullptr;
-    t_open = pool->outer;
+    TlsSetValue(open_slot(), pool->outer);
 }
 
 void* AfxArrayAlloc(size_t bytes) {
     const size_t need = (kHeader + (bytes ? bytes : 1) + 7) & ~size_t(7);
     if (need < bytes) return nullptr;
-    AfxArrayPool* pool = t_open;
+    AfxArrayPool* pool = open_pool();
     Chunk* c = nullptr;
     char* block;
     if (pool && need <= kLargest) {

@@ -21,8 +21,23 @@ int WideCharToMultiByte(UINT cp, DWORD flags, const wchar_t* src, int srcLen, ch
 DWORD CharUpperBuffW(wchar_t* s, DWORD n);
 DWORD CharLowerBuffW(wchar_t* s, DWORD n);
 }
-// Named by the owners of platform/win32/include/unique_res.h; never called by the cores.
+// Heaps and thread slots (win32_memory.cpp: on the C library).
+typedef size_t SIZE_T;
 typedef void* HANDLE;
+#define TLS_OUT_OF_INDEXES ((DWORD)0xFFFFFFFF)
+extern "C" {
+HANDLE HeapCreate(DWORD options, SIZE_T initial, SIZE_T maximum);
+BOOL HeapDestroy(HANDLE heap);
+void* HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes);
+BOOL HeapFree(HANDLE heap, DWORD flags, void* block);
+DWORD TlsAlloc(void);
+void* TlsGetValue(DWORD slot);
+BOOL TlsSetValue(DWORD slot, void* value);
+BOOL TlsFree(DWORD slot);
+DWORD GetLastError(void);
+void SetLastError(DWORD error);
+}
+// Named by the owners of platform/win32/include/unique_res.h; never called by the cores.
 typedef struct HKEY__* HKEY;
 typedef void* HGDIOBJ;
 typedef struct HDC__* HDC;
