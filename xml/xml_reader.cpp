@@ -18,6 +18,7 @@
 #include <vector>
 #include <afxpool.h>
 #include <emmintrin.h>
+#include "xml_heap.h"
 #include "xml_nodes.h"
 
 namespace {
@@ -68,6 +69,15 @@ const wchar_t* find_either(const wchar_t* p, const wchar_t* end, wchar_t a, wcha
     for (; p < end; ++p)
         if (*p == a || *p == b) return p;
     return end;
+}
+
+// Whether a and b hold the same units: a loop, since names are short and the library's
+// wmemcmp is a call into another module.
+bool same_units(View a, View b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i]) return false;
+    return true;
 }
 
 // One pass over a zero-terminated text: its length and its first "?" and "!" (npos when
@@ -419,15 +429,47 @@ void read_declaration(CXMLDoc& doc, const _xml_element& decl) {
 
 // The common text in one pass, as a stack reads it: every element closed in order by its
 // own "</name>", no "<" inside a tag and none of the rules' refusals. On such a text the
-// rules' pairing is the stack's, with one exception: an element with attributes inside an
-// element of the same name (its "</name>" has no start form to pair with, so it closes the
-// outer one). Whatever else the text holds, the reading gives up: false, with root's
-// children as far as they were read.
+// rules pair start and end forms as the stack does, except in two cases, where this
+// reading gives up (false, with root's children as far as they were read) and leaves the
+// text to read_body:
+// - an element with attributes inside an element of its name: its "</name>" has no start
+//   form to pair with, so it closes the outer element;
+// - an element E that holds another of its name: once the start forms of the name run out
+//   the rules close E with the last "</name>" of its parent's content, not its own. So E's
+//   own closing tag stands only when no "</name>" follows it in the parent's content or an
+//   exact "<name>" does. After E closes, the parent watches for the name: an element of it
+//   with attributes taints the watch, an exact one clears it, and the parent closing on a
+//   tainted watch gives up.
+// Names are told apart by a bucket of their hash; when two names of one bucket are both
+// watched, or the search for an open element of a name runs long, the reading gives up too.
 bool read_body_in_order(View text, size_t from, _xml_element* root, xmltext::Arena& arena) {
+    static const unsigned kBuckets = 1024;
+    const int kLongestSearch = 64;
     auto name_of = [](const _xml_element* e) { return View(reinterpret_cast<const wchar_t*>(e->name), xmltext::length(e->name)); };
-    auto bucket_of = [](View name) { return static_cast<unsigned char>(name.size() * 31 + name[0] + 7 * name.back()); };
-    std::vector<_xml_element*> open;   // the elements not yet closed, outermost first
-    unsigned openByBucket[256] = {};   // open elements per name bucket: a cheap "no such ancestor"
+    auto bucket_of = [](View name) {
+        unsigned h = 2166136261u;
+        for (wchar_t c : name) h = (h ^ static_cast<unsigned>(c)) * 16777619u;
+        return h & (kBuckets - 1);
+    };
+    struct Open {
+        _xml_element* element;
+        unsigned bucket;
+        int outerInBucket;     // the next open element further out whose name has the same bucket, or -1
+        bool holdsItsName;     // an exact start form of its name lies inside it
+    };
+    enum WatchState { kArmed, kTainted, kCleared };
+    struct Watch {
+        unsigned bucket;
+        size_t level;               // the number of open elements while it watches (its parent's content)
+        const _xml_element* closed;   // the element whose close set it: its name is watched
+        WatchState state;
+        int outer;                  // the watch it hides in its bucket, or -1
+    };
+    std::vector<Open, xmlheap::Allocator<Open>> open;     // the elements not yet closed, outermost first
+    std::vector<Watch, xmlheap::Allocator<Watch>> watches;   // by level, innermost last
+    int innermost[kBuckets], watchOf[kBuckets];
+    std::fill(std::begin(innermost), std::end(innermost), -1);
+    std::fill(std::begin(watchOf), std::end(watchOf), -1);
     const wchar_t* const begin = text.data();
     const wchar_t* const end = begin + text.size();
     const wchar_t* p = begin + from;
@@ -435,35 +477,64 @@ bool read_body_in_order(View text, size_t from, _xml_element* root, xmltext::Are
     const wchar_t* content = p;
     for (;;) {
         const wchar_t* lt = find_unit(p, end, L'<');
-        if (lt == end) return open.empty();
+        if (lt == end)   // the text ends the root's content, and its watches
+            return open.empty() && std::none_of(watches.begin(), watches.end(), [](const Watch& w) { return w.state == kTainted; });
         const wchar_t* gt = find_either(lt + 1, end, L'>', L'<');
         if (gt == end || *gt == L'<') return false;
         const View tag(lt + 1, static_cast<size_t>(gt - lt - 1));
         p = gt + 1;
         if (!tag.empty() && tag[0] == L'/') {
             if (open.empty()) return false;
-            _xml_element* top = open.back();
-            const View name = name_of(top);
-            if (tag.size() != name.size() + 1 || !std::equal(name.begin(), name.end(), tag.begin() + 1)) return false;
-            if (justOpened) top->value = copy(View(content, static_cast<size_t>(lt - content)), &arena);
-            --openByBucket[bucket_of(name)];
-            open.pop_back();
+            const Open top = open.back();
+            const View name = name_of(top.element);
+            if (!same_units(tag.substr(1), name)) return false;
+            if (justOpened) top.element->value = copy(View(content, static_cast<size_t>(lt - content)), &arena);
             justOpened = false;
+            // The watches of its content end with it.
+            for (; !watches.empty() && watches.back().level == open.size(); watches.pop_back()) {
+                if (watches.back().state == kTainted) return false;
+                watchOf[watches.back().bucket] = watches.back().outer;
+            }
+            const unsigned bucket = top.bucket;
+            innermost[bucket] = top.outerInBucket;
+            open.pop_back();
+            if (top.holdsItsName) {   // the parent's content watches for its name from here
+                const int w = watchOf[bucket];
+                if (w >= 0 && watches[w].level == open.size()) {
+                    if (!same_units(name_of(watches[w].closed), name)) return false;
+                    if (watches[w].state == kTainted) return false;   // its "</name>" already followed the last exact "<name>"
+                    watches[w].state = kArmed;
+                    watches[w].closed = top.element;
+                } else {
+                    if (w >= 0 && watches[w].state != kCleared) return false;   // two names of one bucket
+                    watches.push_back({bucket, open.size(), top.element, kArmed, w});
+                    watchOf[bucket] = static_cast<int>(watches.size() - 1);
+                }
+            }
             continue;
         }
         _xml_element* e = read_tag(tag, arena);
         if (!e) return false;
         const View name = name_of(e);
-        bool refused = name.empty();
-        if (!refused && name.size() != tag.size() && openByBucket[bucket_of(name)])   // attributes: see above
-            for (const _xml_element* o : open) refused = refused || name_of(o) == name;
+        const bool exact = name.size() == tag.size();
+        const unsigned bucket = bucket_of(name);
+        int same = innermost[bucket];   // the innermost open element of this name
+        for (int steps = 0; same >= 0 && !same_units(name_of(open[same].element), name); same = open[same].outerInBucket)
+            if (++steps > kLongestSearch) same = -2;
+        bool refused = name.empty() || same == -2 || (same >= 0 && !exact);
+        const int w = watchOf[bucket];
+        if (!refused && w >= 0 && watches[w].state != kCleared) {
+            if (!same_units(name_of(watches[w].closed), name)) refused = true;
+            else watches[w].state = exact ? kCleared : kTainted;
+        }
         if (refused) {
             XmlNodes::release(e);
             return false;
         }
-        XmlNodes::append(open.empty() ? root->children : open.back()->children, e);
-        open.push_back(e);
-        ++openByBucket[bucket_of(name)];
+        if (same >= 0) open[same].holdsItsName = true;
+        XmlNodes::append(open.empty() ? root->children : open.back().element->children, e);
+        open.push_back({e, bucket, innermost[bucket], false});
+        innermost[bucket] = static_cast<int>(open.size() - 1);
         justOpened = true;
         content = p;
     }

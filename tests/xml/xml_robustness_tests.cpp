@@ -82,3 +82,47 @@ TEST(XmlRobustness, SeededMutationLoop) {
         if (HasFatalFailure()) return;
     }
 }
+
+namespace {
+
+// A random tree written as the common text: names from a small set (so that elements nest
+// inside others of their name), some with attributes, text between children, empty values.
+void write_tree(std::mt19937& rng, int depth, std::wstring& out) {
+    static const wchar_t* const kNames[] = {L"a", L"b", L"item"};
+    const std::wstring tag = kNames[rng() % 3];
+    out += L"<" + tag;
+    if (rng() % 4 == 0) out += L" id=\"" + std::to_wstring(rng() % 10) + L"\"";
+    out += L">";
+    const int children = depth > 0 ? static_cast<int>(rng() % 4) : 0;
+    if (children == 0 && rng() % 3) out += L"v" + std::to_wstring(rng() % 100);
+    for (int i = 0; i < children; ++i) {
+        if (rng() % 4 == 0) out += L" text ";
+        write_tree(rng, depth - 1, out);
+    }
+    out += L"</" + tag + L">";
+}
+
+} // namespace
+
+// Texts that the one-pass reading takes as they are, and the same texts with one fault of
+// the kinds that make it give up (an attribute on an element inside one of its name, a
+// closing tag that does not close, "<" inside a tag, a tag left open): each is read as the
+// literal reading of the rules reads it.
+TEST(XmlRobustness, WellFormedTextsAndOneFaultReadAsTheRulesRead) {
+    std::mt19937 rng(20261211);
+    const wchar_t* const kFaults[] = {L" k=\"1\"", L"</a>", L"<", L"<a>", L"</b >", L"<x y=\"<z>\">", L"/"};
+    for (int round = 0; round < 3000; ++round) {
+        std::wstring text;
+        const int roots = 1 + static_cast<int>(rng() % 3);
+        for (int i = 0; i < roots; ++i) write_tree(rng, 1 + static_cast<int>(rng() % 5), text);
+        if (round % 2) {   // one fault, at a tag's end or start
+            size_t at = rng() % text.size();
+            while (at < text.size() && text[at] != L'>' && text[at] != L'<') ++at;
+            text.insert(at, kFaults[rng() % (sizeof(kFaults) / sizeof(kFaults[0]))]);
+        }
+        SCOPED_TRACE(testing::Message() << "round " << round << ": " << testing::PrintToString(text));
+        CXMLDoc doc;
+        ASSERT_TRUE(doc.Parsing(U(text.c_str())));
+        ASSERT_EQ(ReferenceParse(text).body, Body(doc));
+    }
+}
