@@ -518,10 +518,10 @@ bool read_body_in_order(View text, size_t from, _xml_element* root, xmltext::Are
         const View name = name_of(e);
         const bool exact = name.size() == tag.size();
         const unsigned bucket = bucket_of(name);
-        int same = innermost[bucket];   // the innermost open element of this name
-        for (int steps = 0; same >= 0 && !same_units(name_of(open[same].element), name); same = open[same].outerInBucket)
-            if (++steps > kLongestSearch) same = -2;
-        bool refused = name.empty() || same == -2 || (same >= 0 && !exact);
+        int same = innermost[bucket], steps = 0;   // the innermost open element of this name
+        while (same >= 0 && !same_units(name_of(open[same].element), name) && ++steps <= kLongestSearch)
+            same = open[same].outerInBucket;
+        bool refused = name.empty() || steps > kLongestSearch || (same >= 0 && !exact);
         const int w = watchOf[bucket];
         if (!refused && w >= 0 && watches[w].state != kCleared) {
             if (!same_units(name_of(watches[w].closed), name)) refused = true;

@@ -150,6 +150,23 @@ TEST(XmlReader, LongNamesAndDeepNesting) {
     CString out = nested.OutXML();   // writing is not recursive either
     // "<xml body>\n", "</xml body>\n", "leaf\n", and "<d>\n" and "</d>\n" per level.
     EXPECT_EQ(11 + 12 + 5 + (4 + 5) * depth, out.GetLength());
+
+    // Many names open at once, each element with attributes: every level is still its own.
+    const int names = 70000;
+    std::wstring distinct;
+    for (int i = 0; i < names; ++i) distinct += L"<e" + std::to_wstring(i) + L" k=\"v\">";
+    distinct += L"leaf";
+    for (int i = names; i-- > 0;) distinct += L"</e" + std::to_wstring(i) + L">";
+    CXMLDoc many;
+    many.Parsing(U(distinct.c_str()));
+    e = many.m_elements[0];
+    for (levels = 0; e->children.GetSize() == 1; ++levels) {
+        e = e->children[0];
+        ASSERT_EQ(L"e" + std::to_wstring(levels), W(e->name));
+        ASSERT_EQ(L"v", W(e->attrs[0]->value));
+    }
+    EXPECT_EQ(names, levels);
+    EXPECT_EQ(L"leaf", W(e->value));
 }
 
 TEST(XmlReader, LoadFileEncodings) {
