@@ -80,6 +80,13 @@ bool same_units(View a, View b) {
     return true;
 }
 
+// The first c in v at or after from, or npos: a loop, for the short texts of a tag.
+size_t find_in(View v, wchar_t c, size_t from = 0) {
+    for (size_t i = from; i < v.size(); ++i)
+        if (v[i] == c) return i;
+    return npos;
+}
+
 // One pass over a zero-terminated text: its length and its first "?" and "!" (npos when
 // absent), which is where the declaration and document type searches start.
 struct Survey {
@@ -363,11 +370,11 @@ unsigned short* copy(View v, xmltext::Arena* arena = nullptr) { return xmltext::
 // An attribute segment: name="value" (anything after the closing quote is ignored).
 // Null when refused.
 _xml_attr* read_attr(View seg, xmltext::Arena& arena) {
-    size_t eq = seg.find(L'=');
+    size_t eq = find_in(seg, L'=');
     if (eq == npos || eq == 0) return nullptr;
-    size_t q1 = seg.find(L'"', eq + 1);
+    size_t q1 = find_in(seg, L'"', eq + 1);
     if (q1 == npos) return nullptr;
-    size_t q2 = seg.find(L'"', q1 + 1);
+    size_t q2 = find_in(seg, L'"', q1 + 1);
     if (q2 == npos) return nullptr;
     unsigned short* name = copy(seg.substr(0, eq), &arena);
     unsigned short* value;
@@ -384,19 +391,19 @@ _xml_attr* read_attr(View seg, xmltext::Arena& arena) {
 // record has texts of its own: a caller may edit a name in place.
 _xml_element* read_tag(View tag, xmltext::Arena& arena) {
     if (tag.empty()) return nullptr;
-    size_t space = tag.find(L' ');
+    size_t space = find_in(tag, L' ');
     _xml_element* e = XmlNodes::new_element(copy(tag.substr(0, space), &arena), nullptr, &arena);
     if (space == npos) return e;
     try {
         size_t cursor = space + 1;
         for (;;) {
-            size_t q1 = tag.find(L'"', cursor);
-            size_t q2 = q1 == npos ? npos : tag.find(L'"', q1 + 1);
+            size_t q1 = find_in(tag, L'"', cursor);
+            size_t q2 = q1 == npos ? npos : find_in(tag, L'"', q1 + 1);
             if (q2 == npos) {   // an attribute without its quotes rejects the whole tag
                 XmlNodes::release(e);
                 return nullptr;
             }
-            size_t next = tag.find(L' ', q2 + 1);
+            size_t next = find_in(tag, L' ', q2 + 1);
             if (_xml_attr* a = read_attr(tag.substr(cursor, next == npos ? npos : next - cursor), arena))
                 XmlNodes::append(e->attrs, a);
             if (next == npos) return e;
