@@ -1,11 +1,13 @@
-// The XML reader: a substring scanner over the text, with an index that keeps its cost
-// in step with the text whatever the depth.
+// The XML reader: a substring scanner over the text, whose cost keeps in step with the text
+// whatever the depth.
 //
-// The reader works on ranges of the one input text where a naive scanner would copy each
-// element's content: a search inside a range gives what a search in a copy of it would.
-// Closing tags are found through an index of every "<name>" and "</name>" in the text,
-// built in one pass, so that pairing start and end forms does not rescan the content at
-// every level.
+// Most texts are read in one pass, as a stack reads them (read_body_in_order), which gives
+// what the rules give on every text it accepts and gives up on the rest. Those are read by
+// read_body, which works on ranges of the one input text where a naive scanner would copy
+// each element's content: a search inside a range gives what a search in a copy of it would.
+// There closing tags are found through an index of every "<name>" and "</name>" in the
+// text, built in one pass, so that pairing start and end forms does not rescan the content
+// at every level.
 #include <windows.h>
 #include <stdint.h>
 #include <stdlib.h>
