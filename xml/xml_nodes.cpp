@@ -7,11 +7,7 @@
 
 namespace {
 
-struct TextHeader {
-    void* chunk;      // the arena chunk holding the text, or null for a heap block of its own
-    long count;
-    size_t length;
-};
+using xmltext::TextHeader;
 
 TextHeader* header_of(unsigned short* text) { return reinterpret_cast<TextHeader*>(text) - 1; }
 
@@ -103,10 +99,6 @@ void release(unsigned short* text) {
     if (--h->count > 0) return;
     if (h->chunk) drop(h->chunk);
     else xmlheap::free(h);
-}
-
-size_t length(const unsigned short* text) {
-    return text ? header_of(const_cast<unsigned short*>(text))->length : 0;
 }
 
 } // namespace xmltext

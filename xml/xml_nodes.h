@@ -35,7 +35,17 @@ unsigned short* make(const unsigned short* text);                  // null stays
 unsigned short* make(const wchar_t* text, size_t length, Arena* arena = nullptr);
 unsigned short* share(unsigned short* text);                       // one more holder
 void release(unsigned short* text);                                // null is fine
-size_t length(const unsigned short* text);                         // 0 for null
+
+// The header in front of a text's units.
+struct TextHeader {
+    void* chunk;      // the arena chunk holding the text, or null for a heap block of its own
+    long count;
+    size_t length;
+};
+
+inline size_t length(const unsigned short* text) {   // 0 for null
+    return text ? reinterpret_cast<const TextHeader*>(text)[-1].length : 0;
+}
 }
 
 struct XmlNodes {

@@ -630,8 +630,8 @@ bool CXMLDoc::Parsing(const unsigned short* input) try {
     }
 
     // The body, under a new root that joins the document once it has been read whole. The
-    // tree's lists take their storage from a pool of this parse.
-    AfxArrayPoolScope pool;
+    // tree's lists take their storage from a pool of this parse, cut from the model's heap.
+    AfxArrayPoolScope pool(xmlheap::alloc, xmlheap::free);
     _xml_element* root = XmlNodes::new_element(xmltext::make(L"xml body", 8), nullptr);
     try {
         xmltext::Arena arena;

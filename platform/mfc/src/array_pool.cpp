@@ -13,6 +13,7 @@ namespace {
 struct alignas(8) Chunk {
     long live;
     size_t used;
+    void (*release)(void*);   // the opener's freeChunk, or null for free
 };
 
 const size_t kHeader = 8;
@@ -44,13 +45,17 @@ AfxArrayPool* open_pool() {
 }
 
 void drop(Chunk* c) {
-    if (c && --c->live == 0) free(c);
+    if (!c || --c->live > 0) return;
+    if (c->release) c->release(c);
+    else free(c);
 }
 
 } // namespace
 
-void AfxOpenArrayPool(AfxArrayPool* pool) {
+void AfxOpenArrayPool(AfxArrayPool* pool, void* (*allocChunk)(size_t), void (*freeChunk)(void*)) {
     pool->chunk = nullptr;
+    pool->allocChunk = allocChunk && freeChunk ? allocChunk : nullptr;
+    pool->freeChunk = allocChunk && freeChunk ? freeChunk : nullptr;
     pool->outer = open_pool();
     TlsSetValue(open_slot(), pool);
 }
@@ -70,10 +75,12 @@ void* AfxArrayAlloc(size_t bytes) {
     if (pool && need <= kLargest) {
         c = static_cast<Chunk*>(pool->chunk);
         if (!c || c->used + need > kChunkBytes) {
-            auto* fresh = static_cast<Chunk*>(malloc(sizeof(Chunk) + kChunkBytes));
+            const size_t bytes = sizeof(Chunk) + kChunkBytes;
+            auto* fresh = static_cast<Chunk*>(pool->allocChunk ? pool->allocChunk(bytes) : malloc(bytes));
             if (!fresh) return nullptr;
             fresh->live = 1;
             fresh->used = 0;
+            fresh->release = pool->freeChunk;
             drop(c);
             pool->chunk = c = fresh;
         }
