@@ -1,6 +1,9 @@
-// CArray: growth, insertion and removal keep elements whole and in order.
+// CArray: growth, insertion and removal keep elements whole and in order; array pools.
 #include <gtest/gtest.h>
 #include <afx.h>
+#include <afxpool.h>
+#include <stdlib.h>
+#include <memory>
 
 TEST(CArray, KeepsOrderThroughGrowthInsertAndRemove) {
     CArray<CString, CString> a;
@@ -39,4 +42,56 @@ TEST(CArray, AddOfOwnElementAndCopy) {
     EXPECT_TRUE(b[4].IsEmpty());
     b.RemoveAll();
     EXPECT_TRUE(b.IsEmpty());
+}
+
+namespace {
+
+int g_chunksLive = 0, g_chunksMade = 0;
+void* take_chunk(size_t bytes) {
+    ++g_chunksLive;
+    ++g_chunksMade;
+    return malloc(bytes);
+}
+void give_chunk(void* chunk) {
+    --g_chunksLive;
+    free(chunk);
+}
+
+} // namespace
+
+// Array pools: storage is cut from the opener's chunks, and a chunk goes back to the opener
+// once its pool is closed and the last array cut from it is gone; pools nest.
+TEST(CArrayPool, ChunksComeFromTheOpenerAndGoBackWithTheirLastArray) {
+    auto kept = std::make_unique<CArray<int, int>>();
+    {
+        AfxArrayPoolScope pool(take_chunk, give_chunk);
+        CArray<int, int> a;
+        for (int i = 0; i < 100; ++i) {
+            a.Add(i);
+            kept->Add(i);
+        }
+        {
+            AfxArrayPoolScope inner;   // C heap chunks
+            CArray<int, int> b;
+            b.Add(1);
+        }
+        CArray<int, int> c;   // the outer pool's again
+        c.Add(1);
+        EXPECT_EQ(1, g_chunksMade);
+        EXPECT_EQ(1, g_chunksLive);
+    }
+    EXPECT_EQ(1, g_chunksLive);   // kept still holds a block of it
+    for (int i = 0; i < 100; ++i) ASSERT_EQ(i, (*kept)[i]);
+    kept.reset();
+    EXPECT_EQ(0, g_chunksLive);
+}
+
+// The pool is found through a thread slot, whose reading clears the last error: an
+// allocation between a failing call and GetLastError must not lose it.
+TEST(CArrayPool, AnArrayAllocationKeepsTheLastError) {
+    AfxArrayPoolScope pool;
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    CArray<int, int> a;
+    a.Add(1);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), GetLastError());
 }
