@@ -49,6 +49,7 @@ public:
         m_nSize = n;
     }
     void RemoveAll() {
+        if (!m_pData) return;   // most arrays of a tree stay empty: no call into the module
         for (INT_PTR i = 0; i < m_nSize; ++i) m_pData[i].~TYPE();
         AfxArrayFree(m_pData);
         m_pData = nullptr;
