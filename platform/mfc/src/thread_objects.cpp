@@ -40,8 +40,24 @@ void end_thread_objects() {
 
 } // namespace afx
 
+namespace afx {
+
+// The module unloads while the process goes on (a host may load and unload the library many
+// times): the unloading thread's objects end while their code is still here, and the slots go
+// back to the system, which has about a thousand for a process. Other threads' objects stay
+// behind, unreachable, as their memory would anyway.
+void end_thread_slots() {
+    end_thread_objects();
+    std::lock_guard<std::mutex> hold(g_slotLock);
+    for (int i = 0; i < g_slotCount; ++i) TlsFree(g_slots[i].index);
+    g_slotCount = 0;
+}
+
+} // namespace afx
+
 // The process's own end needs nothing: its memory and windows go with it.
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     if (reason == DLL_THREAD_DETACH) afx::end_thread_objects();
+    if (reason == DLL_PROCESS_DETACH && !reserved) afx::end_thread_slots();
     return TRUE;
 }
