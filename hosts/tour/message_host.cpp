@@ -119,18 +119,12 @@ std::string Notify() {
            "|closed=" + (two && !IsWindow(two) ? "by itself" : "no") + " " + std::to_string(lived) + " ms later";
 }
 
+std::string run(const std::string& verb, const std::string& arg) {
+    if (verb == "countdown") return CountDown(atoi(arg.c_str()));
+    if (verb == "notify") return Notify();
+    return "error unknown command " + verb;
+}
+
 } // namespace
 
-int wmain() {
-    HostReply("ready");
-    std::string line;
-    while (HostReadLine(line)) {
-        std::string verb = line.substr(0, line.find(' '));
-        std::string arg = line.size() > verb.size() ? line.substr(verb.size() + 1) : std::string();
-        if (verb == "quit") { HostReply("ok"); return 0; }
-        if (verb == "countdown") HostReply(CountDown(atoi(arg.c_str())));
-        else if (verb == "notify") HostReply(Notify());
-        else HostReply("error unknown command " + verb);
-    }
-    return 0;
-}
+int wmain() { return HostServe(run); }

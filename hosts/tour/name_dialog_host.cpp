@@ -64,32 +64,19 @@ std::string name_dialog(int limit, bool yes, const std::wstring& name) {
     return "ok " + report;
 }
 
+// "name-dialog LIMIT yes|no NAME" (the name may hold blanks).
+std::string run(const std::string& verb, const std::string& arg) {
+    if (verb != "name-dialog") return "error unknown command " + verb;
+    size_t a = arg.find(' '), b = a == std::string::npos ? a : arg.find(' ', a + 1);
+    if (b == std::string::npos) return "error usage: name-dialog LIMIT yes|no NAME";
+    return name_dialog(atoi(arg.substr(0, a).c_str()), arg.substr(a + 1, b - a - 1) == "yes", FromUtf8(arg.substr(b + 1)));
+}
+
 } // namespace
 
 int wmain() {
     const wchar_t* title = nullptr;
     int n = LoadStringW(GetModuleHandleW(nullptr), 0xE000, reinterpret_cast<wchar_t*>(&title), 0);
     if (n > 0) theApp.SetAppName(std::wstring(title, n).c_str());
-    HostReply("ready");
-    std::string line;
-    while (HostReadLine(line)) {
-        if (line == "quit") {
-            HostReply("ok");
-            return 0;
-        }
-        if (line.rfind("name-dialog ", 0) == 0) {
-            // LIMIT ANSWER NAME (the name may hold blanks)
-            std::string rest = line.substr(12);
-            size_t a = rest.find(' '), b = a == std::string::npos ? a : rest.find(' ', a + 1);
-            if (b == std::string::npos) {
-                HostReply("error usage: name-dialog LIMIT yes|no NAME");
-                continue;
-            }
-            HostReply(name_dialog(atoi(rest.substr(0, a).c_str()), rest.substr(a + 1, b - a - 1) == "yes",
-                                  FromUtf8(rest.substr(b + 1))));
-            continue;
-        }
-        HostReply("error unknown command " + line);
-    }
-    return 0;
+    return HostServe(run);
 }

@@ -41,14 +41,4 @@ std::string run(const std::string& verb, const std::string& arg) {
 
 } // namespace
 
-int wmain() {
-    HostReply("ready");
-    std::string line;
-    while (HostReadLine(line)) {
-        std::string verb = line.substr(0, line.find(' '));
-        std::string arg = line.size() > verb.size() ? line.substr(verb.size() + 1) : std::string();
-        if (verb == "quit") { HostReply("ok"); return 0; }
-        HostReply(run(verb, arg));
-    }
-    return 0;
-}
+int wmain() { return HostServe(run); }
