@@ -97,6 +97,20 @@ void LocalHttpServer::Route(const std::string& path, const HttpRoute& route) {
     routes_[path] = route;
 }
 
+void LocalHttpServer::RouteProduct(const std::string& from, const std::string& to, const std::string& product,
+                                   long long size, size_t piece, DWORD pauseMs, char fill) {
+    HttpRoute body;
+    body.body.assign(piece, fill);
+    body.size = size;
+    body.piece = piece;
+    body.pauseMs = pauseMs;
+    Route(to, body);
+    HttpRoute redirect;
+    redirect.status = "302 Found";
+    redirect.headers = "Location: http://" + Base() + to + "\r\nProduct-name: " + product + "\r\n";
+    Route(from, redirect);
+}
+
 std::vector<std::string> LocalHttpServer::Requests() {
     std::lock_guard<std::mutex> guard(lock_);
     return requests_;

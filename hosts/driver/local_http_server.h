@@ -57,6 +57,11 @@ public:
     std::string Base() const { return "127.0.0.1:" + std::to_string(port_); }
     // Answers GET and POST of path (without its query) with route from now on.
     void Route(const std::string& path, const HttpRoute& route);
+    // A download as the download dialog meets it: `from` redirects to `to` naming the product
+    // in a "Product-name" header, and `to` sends size bytes of fill in pieces with a pause
+    // after each, slowly enough for a progress bar to be seen.
+    void RouteProduct(const std::string& from, const std::string& to, const std::string& product, long long size,
+                      size_t piece, DWORD pauseMs, char fill);
     // "METHOD TARGET" of every request served so far.
     std::vector<std::string> Requests();
     // Body bytes sent so far for the request being answered (or the last one).

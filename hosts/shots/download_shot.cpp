@@ -13,16 +13,7 @@ const wchar_t kProduct[] = L"Quillbox Theme Pack 2.4.zip";
 
 void DownloadDialogMidWay() {
     LocalHttpServer server;
-    HttpRoute slow;
-    slow.body.assign(4096, 'q');
-    slow.size = 4 << 20;
-    slow.piece = 4096;
-    slow.pauseMs = 15;
-    server.Route("/files/theme-pack.zip", slow);
-    HttpRoute redirect;
-    redirect.status = "302 Found";
-    redirect.headers = "Location: http://" + server.Base() + "/files/theme-pack.zip\r\nProduct-name: Quillbox Theme Pack 2.4.zip\r\n";
-    server.Route("/download/theme", redirect);
+    server.RouteProduct("/download/theme", "/files/theme-pack.zip", "Quillbox Theme Pack 2.4.zip", 4 << 20, 4096, 15, 'q');
 
     CWebFileDownloadDlg dialog;
     dialog.m_strURL = CString(("http://" + server.Base() + "/download/theme").c_str());

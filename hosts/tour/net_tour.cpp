@@ -13,16 +13,7 @@ bool NetTour(const std::wstring& bin) {
 
     // The dialog's address answers with a redirect that names the product; its body comes in
     // pieces so that the bar has something to show.
-    HttpRoute product;
-    product.body.assign(8192, 'p');
-    product.size = 1 << 20;
-    product.piece = 8192;
-    product.pauseMs = 5;
-    server.Route("/files/tallyport-skin.zip", product);
-    HttpRoute redirect;
-    redirect.status = "302 Found";
-    redirect.headers = "Location: http://" + server.Base() + "/files/tallyport-skin.zip\r\nProduct-name: Tallyport Skin: Autumn?.zip\r\n";
-    server.Route("/get/skin", redirect);
+    server.RouteProduct("/get/skin", "/files/tallyport-skin.zip", "Tallyport Skin: Autumn?.zip", 1 << 20, 8192, 5, 'p');
     TourPrint("\nhttp://%s/get/skin redirects to a 1 MB product named \"Tallyport Skin: Autumn?.zip\".\n",
               server.Base().c_str());
     const bool dialog = TourHostReport(bin, L"viewproc.exe", "net-download-dialog http://" + server.Base() + "/get/skin",
