@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <stdio.h>
+#include <iterator>
 #include <string>
 #include <vector>
 #include <Corelink.h>
@@ -277,55 +278,52 @@ void position_dialog() {
     dlg.DoModal();
 }
 
-struct Step {
-    const char* name;
-    const wchar_t* language;   // the language loaded before the step
+struct Picture {
+    const char* name;   // the file's name without its language and extension
     void (*show)();
     void (*prepare)(HWND) = nullptr;   // run by the watcher on the first window before the picture
     bool (*ready)(HWND) = nullptr;     // the picture waits for this
 };
 
-const Step kSteps[] = {
-    {"box_name_too_long_en", L"English", name_too_long_box},
-    {"box_download_failed_en", L"English", download_failed_box},
-    {"sxbox_check_box_en", L"English", ShotCheckBoxBox},
-    {"sxbox_count_down_en", L"English", ShotCountDownBox},
-    {"sxbox_right_buttons_en", L"English", ShotRightButtonsBox},
-    {"sxbox_centred_text_en", L"English", ShotCenteredTextBox},
-    {"notify_popup_en", L"English", ShotNotifyPopup},
-    {"template_name_select_en", L"English", dialog_template<15021>},
-    {"template_position_select_en", L"English", dialog_template<15007>},
-    {"template_download_en", L"English", dialog_template<7011>},
-    {"menu_button_closed_en", L"English", menu_button<ButtonState::Closed>},
-    {"menu_button_pressed_en", L"English", menu_button<ButtonState::Pressed>},
-    {"menu_button_open_en", L"English", menu_button<ButtonState::Open>},
-    {"name_select_mode1_en", L"English", name_dialog<1>, typed_name},
-    {"name_select_mode2_en", L"English", name_dialog<2>},
-    {"name_select_mode5_en", L"English", name_dialog<5>},
-    {"name_select_question_en", L"English", name_dialog<1>, too_long_name},
-    {"position_select_en", L"English", position_dialog},
-    {"download_dialog_en", L"English", DownloadDialogMidWay, nullptr, DownloadDialogReady},
-    {"box_name_too_long_de", L"Deutsch", name_too_long_box},
-    {"box_download_failed_de", L"Deutsch", download_failed_box},
-    {"sxbox_check_box_de", L"Deutsch", ShotCheckBoxBox},
-    {"sxbox_count_down_de", L"Deutsch", ShotCountDownBox},
-    {"sxbox_right_buttons_de", L"Deutsch", ShotRightButtonsBox},
-    {"sxbox_centred_text_de", L"Deutsch", ShotCenteredTextBox},
-    {"notify_popup_de", L"Deutsch", ShotNotifyPopup},
-    {"template_name_select_de", L"Deutsch", dialog_template<15021>},
-    {"template_position_select_de", L"Deutsch", dialog_template<15007>},
-    {"template_download_de", L"Deutsch", dialog_template<7011>},
-    {"menu_button_closed_de", L"Deutsch", menu_button<ButtonState::Closed>},
-    {"menu_button_pressed_de", L"Deutsch", menu_button<ButtonState::Pressed>},
-    {"menu_button_open_de", L"Deutsch", menu_button<ButtonState::Open>},
-    {"name_select_mode1_de", L"Deutsch", name_dialog<1>, typed_name},
-    {"name_select_mode2_de", L"Deutsch", name_dialog<2>},
-    {"name_select_mode5_de", L"Deutsch", name_dialog<5>},
-    {"name_select_question_de", L"Deutsch", name_dialog<1>, too_long_name},
-    {"position_select_de", L"Deutsch", position_dialog},
-    {"download_dialog_de", L"Deutsch", DownloadDialogMidWay, nullptr, DownloadDialogReady},
-    {"box_name_too_long_ja", L"Japanese", name_too_long_box},
-    {"template_download_ja", L"Japanese", dialog_template<7011>},
+const Picture kPictures[] = {
+    {"box_name_too_long", name_too_long_box},
+    {"box_download_failed", download_failed_box},
+    {"sxbox_check_box", ShotCheckBoxBox},
+    {"sxbox_count_down", ShotCountDownBox},
+    {"sxbox_right_buttons", ShotRightButtonsBox},
+    {"sxbox_centred_text", ShotCenteredTextBox},
+    {"notify_popup", ShotNotifyPopup},
+    {"template_name_select", dialog_template<15021>},
+    {"template_position_select", dialog_template<15007>},
+    {"template_download", dialog_template<7011>},
+    {"menu_button_closed", menu_button<ButtonState::Closed>},
+    {"menu_button_pressed", menu_button<ButtonState::Pressed>},
+    {"menu_button_open", menu_button<ButtonState::Open>},
+    {"name_select_mode1", name_dialog<1>, typed_name},
+    {"name_select_mode2", name_dialog<2>},
+    {"name_select_mode5", name_dialog<5>},
+    {"name_select_question", name_dialog<1>, too_long_name},
+    {"position_select", position_dialog},
+    {"download_dialog", DownloadDialogMidWay, nullptr, DownloadDialogReady},
+};
+
+// Japanese shows that the far-east texts render; two pictures do.
+const Picture kJapanesePictures[] = {
+    {"box_name_too_long", name_too_long_box},
+    {"template_download", dialog_template<7011>},
+};
+
+struct Language {
+    const char* suffix;
+    const wchar_t* name;   // loaded before its pictures
+    const Picture* first;
+    size_t count;
+};
+
+const Language kLanguages[] = {
+    {"en", L"English", kPictures, std::size(kPictures)},
+    {"de", L"Deutsch", kPictures, std::size(kPictures)},
+    {"ja", L"Japanese", kJapanesePictures, std::size(kJapanesePictures)},
 };
 
 } // namespace
@@ -340,11 +338,13 @@ int wmain(int argc, wchar_t** argv) {
     // With a name, only that step is shown.
     std::string only = argc > 1 ? ToUtf8(argv[1]) : std::string();
     const wchar_t* language = nullptr;
-    for (const Step& step : kSteps) {
-        if (!only.empty() && only != step.name) continue;
-        if (!language || wcscmp(language, step.language) != 0) use_language(g_language = language = step.language);
-        shoot(step.name, step.show, step.prepare, step.ready);
-    }
+    for (const Language& in : kLanguages)
+        for (const Picture* picture = in.first; picture != in.first + in.count; ++picture) {
+            const std::string name = std::string(picture->name) + "_" + in.suffix;
+            if (!only.empty() && only != name) continue;
+            if (language != in.name) use_language(g_language = language = in.name);
+            shoot(name.c_str(), picture->show, picture->prepare, picture->ready);
+        }
     RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Veranox\\Quillbox\\GUI", L"Language");
     HostReply("DONE");
     return 0;
