@@ -82,13 +82,6 @@ bool same_units(View a, View b) {
     return true;
 }
 
-// The first c in v at or after from, or npos: a loop, for the short texts of a tag.
-size_t find_in(View v, wchar_t c, size_t from = 0) {
-    for (size_t i = from; i < v.size(); ++i)
-        if (v[i] == c) return i;
-    return npos;
-}
-
 // One pass over a zero-terminated text: its length and its first "?" and "!" (npos when
 // absent), which is where the declaration and document type searches start.
 struct Survey {
@@ -367,16 +360,18 @@ private:
     Pairs* last_ = nullptr;
 };
 
+View name_of(const _xml_element* e) { return View(reinterpret_cast<const wchar_t*>(e->name), xmltext::length(e->name)); }
+
 unsigned short* copy(View v, xmltext::Arena* arena = nullptr) { return xmltext::make(v.data(), v.size(), arena); }
 
 // An attribute segment: name="value" (anything after the closing quote is ignored).
 // Null when refused.
 _xml_attr* read_attr(View seg, xmltext::Arena& arena) {
-    size_t eq = find_in(seg, L'=');
+    size_t eq = find_unit(seg, L'=', 0);
     if (eq == npos || eq == 0) return nullptr;
-    size_t q1 = find_in(seg, L'"', eq + 1);
+    size_t q1 = find_unit(seg, L'"', eq + 1);
     if (q1 == npos) return nullptr;
-    size_t q2 = find_in(seg, L'"', q1 + 1);
+    size_t q2 = find_unit(seg, L'"', q1 + 1);
     if (q2 == npos) return nullptr;
     unsigned short* name = copy(seg.substr(0, eq), &arena);
     unsigned short* value;
@@ -393,19 +388,19 @@ _xml_attr* read_attr(View seg, xmltext::Arena& arena) {
 // record has texts of its own: a caller may edit a name in place.
 _xml_element* read_tag(View tag, xmltext::Arena& arena) {
     if (tag.empty()) return nullptr;
-    size_t space = find_in(tag, L' ');
+    size_t space = find_unit(tag, L' ', 0);
     _xml_element* e = XmlNodes::new_element(copy(tag.substr(0, space), &arena), nullptr, &arena);
     if (space == npos) return e;
     try {
         size_t cursor = space + 1;
         for (;;) {
-            size_t q1 = find_in(tag, L'"', cursor);
-            size_t q2 = q1 == npos ? npos : find_in(tag, L'"', q1 + 1);
+            size_t q1 = find_unit(tag, L'"', cursor);
+            size_t q2 = q1 == npos ? npos : find_unit(tag, L'"', q1 + 1);
             if (q2 == npos) {   // an attribute without its quotes rejects the whole tag
                 XmlNodes::release(e);
                 return nullptr;
             }
-            size_t next = find_in(tag, L' ', q2 + 1);
+            size_t next = find_unit(tag, L' ', q2 + 1);
             if (_xml_attr* a = read_attr(tag.substr(cursor, next == npos ? npos : next - cursor), arena))
                 XmlNodes::append(e->attrs, a);
             if (next == npos) return e;
@@ -454,7 +449,6 @@ void read_declaration(CXMLDoc& doc, const _xml_element& decl) {
 bool read_body_in_order(View text, size_t from, _xml_element* root, xmltext::Arena& arena) {
     static const unsigned kBuckets = 1024;
     const int kLongestSearch = 64;
-    auto name_of = [](const _xml_element* e) { return View(reinterpret_cast<const wchar_t*>(e->name), xmltext::length(e->name)); };
     auto bucket_of = [](View name) {
         unsigned h = 2166136261u;
         for (wchar_t c : name) h = (h ^ static_cast<unsigned>(c)) * 16777619u;
@@ -574,7 +568,7 @@ void read_body(View text, size_t from, _xml_element* root, xmltext::Arena& arena
             _xml_element* e = read_tag(tag, arena);
             if (!e) break;   // the rest of this level is not read
             XmlNodes::append(at.parent->children, e);
-            const View name(reinterpret_cast<const wchar_t*>(e->name), xmltext::length(e->name));
+            const View name = name_of(e);
             size_t close = index.find_end(name, gt + 1, at.end);
             if (close == npos) {   // no closing tag: what follows is read as siblings
                 pos = gt + 1;

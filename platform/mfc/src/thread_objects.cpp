@@ -38,10 +38,6 @@ void end_thread_objects() {
     }
 }
 
-} // namespace afx
-
-namespace afx {
-
 // The module unloads while the process goes on (a host may load and unload the library many
 // times): the unloading thread's objects end while their code is still here, and the slots go
 // back to the system, which has about a thousand for a process. Other threads' objects stay
