@@ -6,6 +6,7 @@
 #pragma once
 #include <stddef.h>
 #include "CorelinkApi.h"
+#include "CorelinkLayout.h"
 
 enum ME_CAL_TYPE : int { ME_CAL_TYPE_NONE = 0 };
 
@@ -198,9 +199,6 @@ public:
 
 // True when the last record had MMS information and its flags hold every bit of flags.
 CORELINK_API bool TestMMSCapFlag(ME_CAPABILITY& cap, unsigned long flags);
-
-#define CORELINK_CHECK_SIZE(T, n) static_assert(sizeof(T) == (n), #T " must be " #n " bytes")
-#define CORELINK_CHECK_OFFSET(T, f, n) static_assert(offsetof(T, f) == (n), #T "::" #f " must be at " #n)
 
 CORELINK_CHECK_SIZE(IMG_CAP_INFO, 184);
 CORELINK_CHECK_OFFSET(IMG_CAP_INFO, dwSetLogoFlags, 180);

@@ -38,7 +38,7 @@ CORELINK_CHECK_SIZE(NAMEORDER_INFO, 160);
 CORELINK_CHECK_SIZE(GROUPNAME_INFO[CORELINK_GROUPNAME_COUNT], 4000);
 CORELINK_CHECK_SIZE(ENGINE_STATUS, 4);
 CORELINK_CHECK_SIZE(COMMUNICATION_INFO_DATA, 296);
-static_assert(sizeof(bool) == 1 && sizeof(int) == 4 && sizeof(unsigned long) == 4, "32-bit data model");
+static_assert(!CORELINK_LAYOUT_FIXED || (sizeof(bool) == 1 && sizeof(int) == 4 && sizeof(unsigned long) == 4), "32-bit data model");
 
 // ---- Shared block, in its order ---------------------------------------------------
 extern CORELINK_API CONN_CAP_INFO g_EngineConnCap;

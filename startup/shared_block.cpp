@@ -91,4 +91,4 @@ CORELINK_API unsigned long g_dwAACCodecCap VX_SHARED = 0;
 CORELINK_API int g_nCountryCode VX_SHARED = 0;
 
 static_assert(sizeof(g_szWebInstallCmdLine) == 264 * 2 && sizeof(g_szTP_Model) == 264 * 2, "text globals hold 264 units");
-static_assert(sizeof(g_cap) == 880, "g_cap is the 880-byte capability record");
+CORELINK_CHECK_SIZE(g_cap, 880);

@@ -39,8 +39,11 @@ void drop(void* chunk) {
 
 Arena::~Arena() { drop(current_); }
 
+// Blocks are rounded to a pointer's size: every record and text header is aligned as the
+// pointers and counts in it need (4 bytes in the library, 8 in a 64-bit build of the reader).
 void* Arena::alloc(size_t bytes, void** chunk) {
-    bytes = (bytes + 3) & ~size_t(3);
+    constexpr size_t kUnit = sizeof(void*);
+    bytes = (bytes + kUnit - 1) & ~(kUnit - 1);
     if (bytes > kChunkBytes / 8) {   // large blocks get a heap block of their own
         *chunk = nullptr;
         return allocate(bytes);

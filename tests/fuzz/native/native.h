@@ -1,10 +1,11 @@
 // Force-included into every file of the native sanitizer build: what the MinGW runtime
-// gives the Windows build beyond ISO C, for 16-bit wchar_t (-m32 -fshort-wchar).
+// gives the Windows build beyond ISO C, for 16-bit wchar_t (-fshort-wchar).
 #pragma once
 #include <stdio.h>
 #include <wchar.h>
 #ifdef __cplusplus
-static_assert(sizeof(wchar_t) == 2 && sizeof(long) == 4 && sizeof(void*) == 4, "build with -m32 -fshort-wchar");
+static_assert(sizeof(wchar_t) == 2, "build with -fshort-wchar");
+static_assert(sizeof(long) == sizeof(void*), "the i386 (-m32) or the x86_64 data model");
 extern "C" {
 #endif
 #define __declspec(x)

@@ -1,12 +1,13 @@
 // The few Win32 names the portable cores use.
 #pragma once
 #include <stddef.h>
+#include <stdint.h>
 typedef int BOOL;
 typedef unsigned int UINT;
 typedef unsigned long DWORD;
-typedef int INT_PTR;
-typedef unsigned int UINT_PTR;
-typedef long LONG_PTR;
+typedef intptr_t INT_PTR;
+typedef uintptr_t UINT_PTR;
+typedef intptr_t LONG_PTR;
 typedef struct HWND__* HWND;
 typedef struct HINSTANCE__* HINSTANCE;
 typedef HINSTANCE HMODULE;
