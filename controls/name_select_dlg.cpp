@@ -102,6 +102,7 @@ BOOL CNameSelectDlg::OnInitDialog() {
 
     UINT titleId = 0;
     m_pActiveCtrl = nullptr;
+    CxStringList places, placeFlags;   // mode 5's rows
     switch (m_nMode) {
     case 1: m_pActiveCtrl = &m_edName; titleId = kTitleName; break;
     case 2: m_pActiveCtrl = &m_cbList1; titleId = kTitleName; break;
@@ -119,11 +120,16 @@ BOOL CNameSelectDlg::OnInitDialog() {
     case 5: {
         m_pActiveCtrl = &m_cbList2;
         titleId = kTitleName;
-        CxStringList names;
-        names.AddTail(load(kCurrentPlace));
-        for (int i = m_bFirstIsCurrent ? 1 : 0; i < m_lstNames.GetCount(); ++i) names.AddTail(m_lstNames.GetItem(i));
+        // The places: string 2021 (always offered), then the caller's names after the current
+        // one, each with its own flag. The caller's lists stay as they were given, so the same
+        // object run again shows the same rows.
+        places.AddTail(load(kCurrentPlace));
+        placeFlags.AddTail(L"W");
+        for (int i = m_bFirstIsCurrent ? 1 : 0; i < m_lstNames.GetCount(); ++i) {
+            places.AddTail(m_lstNames.GetItem(i));
+            placeFlags.AddTail(m_lstFlags.GetItem(i));
+        }
         if (m_bFirstIsCurrent) m_edName.SetEditBox(m_lstNames.GetItem(0));
-        m_lstNames = names;
         CRect label, list;
         if (CWnd* place = GetDlgItem(kPlaceLabel)) {
             place->ShowWindow(SW_SHOW);
@@ -152,9 +158,11 @@ BOOL CNameSelectDlg::OnInitDialog() {
 
     if (m_pActiveCtrl == &m_cbList1 || m_pActiveCtrl == &m_cbList2) {
         CxComboBox* box = static_cast<CxComboBox*>(m_pActiveCtrl);
-        for (int i = 0; i < m_lstNames.GetCount(); ++i) {
-            if (m_nMode != 4 && m_lstFlags.GetItem(i) != CxString(L"W")) continue;
-            int row = box->AddString(m_lstNames.GetItem(i));
+        const CxStringList& names = m_nMode == 5 ? places : m_lstNames;
+        const CxStringList& flags = m_nMode == 5 ? placeFlags : m_lstFlags;
+        for (int i = 0; i < names.GetCount(); ++i) {
+            if (m_nMode != 4 && flags.GetItem(i) != CxString(L"W")) continue;
+            int row = box->AddString(names.GetItem(i));
             if (row >= 0) box->SetItemData(row, static_cast<DWORD_PTR>(i));
         }
         if (m_bFirstIsCurrent || m_nMode == 3 || m_nMode == 4) box->SetCurSel(0);
@@ -182,7 +190,10 @@ void CNameSelectDlg::OnOK() {
     if (m_nMode == 5) {
         CString typed = m_edName.GetEditBox();
         if (typed.IsEmpty()) return;
-        m_nSelIndex = m_cbList2.GetCurSel() - 1;   // row 0 is the current place
+        // The place's position among the caller's names after the current one (-1: the
+        // current place, row 0); -2 when no row is chosen.
+        int row = m_cbList2.GetCurSel();
+        m_nSelIndex = row < 0 ? -2 : static_cast<int>(m_cbList2.GetItemData(row)) - 1;
         m_strName = typed;
     } else if (m_nMode == 1) {
         m_strName = m_edName.GetEditBox();

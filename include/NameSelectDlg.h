@@ -10,8 +10,10 @@
 //   3  a name picked from the drop-down list (names flagged "W")
 //   4  a row picked from every name (and the special entry, string 2014); no name is read
 //   5  a name typed into the edit box and a place picked beside it; row 0 of the places is
-//      string 2021 (the current place), and m_nSelIndex is the picked row less one: -1 for
-//      the current place, 0 for the first place after it (-2 when no row is picked)
+//      string 2021 (the current place), the others are the names flagged "W" after the
+//      current one. m_nSelIndex is the picked place's position among the names after the
+//      current one: -1 for the current place, 0 for the first name after it (-2 when no row
+//      is picked). The lists stay as given.
 // Any other mode shows no input control; OK then stays open and Cancel closes.
 #pragma once
 #include <afxwin.h>

@@ -343,46 +343,82 @@ TEST_F(NameDialog, ModeFiveTakesANameAndAPlace) {
             gui::WaitForClose(h);
         });
     }
-    CNameSelectDlg dlg;
-    dlg.m_nMode = 5;
-    dlg.m_nMaxLen = 20;
-    dlg.m_bFirstIsCurrent = TRUE;
-    SetNames(dlg.m_lstNames, dlg.m_lstFlags, {{L"Holiday", L"W"}, {L"Phone", L"W"}, {L"Card", L"W"}});
-    Rows seen;
-    std::wstring edit;
-    bool placeShown = false, editShown = false;
-    LONG listTop = 0, placeTop = -1;
-    int height = 0;
-    EXPECT_EQ(IDOK, RunWith(dlg, [&](HWND h) {
-        HWND combo = GetDlgItem(h, kList2);
-        seen = ComboRows(combo);
-        edit = gui::TextOf(GetDlgItem(h, kEdit));
-        placeShown = Visible(h, kPlace);
-        editShown = Visible(h, kEdit) && Visible(h, kList2);
-        RECT a, b, me;
-        GetWindowRect(combo, &a);
-        GetWindowRect(GetDlgItem(h, kPlace), &b);
-        GetWindowRect(h, &me);
-        listTop = a.top;
-        placeTop = b.top;
-        height = me.bottom - me.top;
-        SendMessageW(combo, CB_SETCURSEL, 2, 0);
-        gui::SetText(GetDlgItem(h, kEdit), L"");
-        std::wstring none = PressOk(h);   // an empty name: stays open, silently
-        if (!none.empty() || !IsWindow(h)) return;
-        gui::SetText(GetDlgItem(h, kEdit), L"Trip");
-        PressOk(h);
-        gui::WaitForClose(h);
-    }));
-    EXPECT_EQ((std::vector<std::wstring>{Text(2021), L"Phone", L"Card"}), seen.texts);
-    EXPECT_EQ(0, seen.sel);
-    EXPECT_EQ(L"Holiday", edit);
-    EXPECT_TRUE(placeShown);
-    EXPECT_TRUE(editShown);
-    EXPECT_EQ(placeTop, listTop);
-    EXPECT_EQ(plainHeight + 25, height);
-    EXPECT_STREQ(L"Trip", dlg.m_strName);
-    EXPECT_EQ(1, dlg.m_nSelIndex);   // "Card": second place after the current one
+    // Each row: the caller's names and flags; the place rows offered (string 2021 first, always),
+    // their item data, the row selected at first and the name in the edit box; the row then
+    // chosen and the index that comes back (the place's position among the caller's names,
+    // after the current one).
+    struct Row {
+        const char* name;
+        BOOL firstIsCurrent;
+        std::vector<std::pair<const wchar_t*, const wchar_t*>> names;
+        std::vector<std::wstring> rows;
+        std::vector<LRESULT> data;
+        int sel;
+        std::wstring edit;
+        int choose;
+        int index;
+    };
+    const std::wstring current = Text(2021);
+    const Row rows[] = {
+        {"the current name, every place flagged", TRUE, {{L"Holiday", L"W"}, {L"Phone", L"W"}, {L"Card", L"W"}},
+         {current, L"Phone", L"Card"}, {0, 1, 2}, 0, L"Holiday", 2, 1},
+        {"no current name", FALSE, {{L"Phone", L"W"}, {L"Card", L"W"}}, {current, L"Phone", L"Card"}, {0, 1, 2}, -1, L"", 2, 1},
+        {"no current name, the current place chosen", FALSE, {{L"Phone", L"W"}, {L"Card", L"W"}}, {current, L"Phone", L"Card"},
+         {0, 1, 2}, -1, L"", 0, -1},
+        {"an unflagged current name and place", TRUE, {{L"Holiday", L""}, {L"Phone", L""}, {L"Card", L"W"}, {L"Disk", L"W"}},
+         {current, L"Card", L"Disk"}, {0, 2, 3}, 0, L"Holiday", 2, 2},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        CNameSelectDlg dlg;
+        dlg.m_nMode = 5;
+        dlg.m_nMaxLen = 20;
+        dlg.m_bFirstIsCurrent = r.firstIsCurrent;
+        for (const auto& n : r.names) {
+            dlg.m_lstNames.AddTail(n.first);
+            dlg.m_lstFlags.AddTail(n.second);
+        }
+        // The same object run again shows what it showed the first time.
+        for (int run = 0; run < 2; ++run) {
+            SCOPED_TRACE(run == 0 ? "first run" : "second run on the same object");
+            Rows seen;
+            std::wstring edit;
+            bool placeShown = false, editShown = false;
+            LONG listTop = 0, placeTop = -1;
+            int height = 0;
+            EXPECT_EQ(IDOK, RunWith(dlg, [&](HWND h) {
+                HWND combo = GetDlgItem(h, kList2);
+                seen = ComboRows(combo);
+                edit = gui::TextOf(GetDlgItem(h, kEdit));
+                placeShown = Visible(h, kPlace);
+                editShown = Visible(h, kEdit) && Visible(h, kList2);
+                RECT a, b, me;
+                GetWindowRect(combo, &a);
+                GetWindowRect(GetDlgItem(h, kPlace), &b);
+                GetWindowRect(h, &me);
+                listTop = a.top;
+                placeTop = b.top;
+                height = me.bottom - me.top;
+                SendMessageW(combo, CB_SETCURSEL, r.choose, 0);
+                gui::SetText(GetDlgItem(h, kEdit), L"");
+                std::wstring none = PressOk(h);   // an empty name: stays open, silently
+                if (!none.empty() || !IsWindow(h)) return;
+                gui::SetText(GetDlgItem(h, kEdit), L"Trip");
+                PressOk(h);
+                gui::WaitForClose(h);
+            }));
+            EXPECT_EQ(r.rows, seen.texts);
+            EXPECT_EQ(r.data, seen.data);
+            EXPECT_EQ(r.sel, seen.sel);
+            EXPECT_EQ(r.edit, edit);
+            EXPECT_TRUE(placeShown);
+            EXPECT_TRUE(editShown);
+            EXPECT_EQ(placeTop, listTop);
+            EXPECT_EQ(plainHeight + 25, height);
+            EXPECT_STREQ(L"Trip", dlg.m_strName);
+            EXPECT_EQ(r.index, dlg.m_nSelIndex);
+        }
+    }
 }
 
 TEST_F(NameDialog, AnUnknownModeHasNoInputAndOnlyCancels) {
