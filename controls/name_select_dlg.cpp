@@ -33,6 +33,16 @@ bool all_narrow(const CString& s) {
     return true;
 }
 
+bool is_high_surrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool is_low_surrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// The first limit UTF-16 units of s, one fewer where the cut would split a surrogate pair.
+CString cut_whole(const CString& s, int limit) {
+    if (limit <= 0) return CString();
+    if (limit < s.GetLength() && is_high_surrogate(s[limit - 1]) && is_low_surrogate(s[limit])) --limit;
+    return s.Left(limit);
+}
+
 // The title of the suite's main window: the host's main frame, else the top-level window the
 // dialog belongs to, else the application's name.
 CString main_window_title(CWnd* parent) {
@@ -203,31 +213,34 @@ void CNameSelectDlg::OnOK() {
     m_strName.Trim();
     if (m_strName.IsEmpty()) return;
 
-    CString tested = m_bTitleName ? m_strTitleName : m_strName;
-    int limit = m_nMaxLen;
-    if (!all_narrow(m_strName)) {
-        if (m_nMaxWideLen == 0 && tested != m_strSpecial) {
-            AfxMessageBox(kNoWideChars, MB_ICONSTOP, 0);
-            return;
+    // The names an OK vouches for: the one returned and, when the title carries a name, that
+    // one too. The title's name is tried first: its cut goes into the input control and the
+    // title. Each name takes the limit its own characters call for.
+    CString* const checked[] = {m_bTitleName ? &m_strTitleName : &m_strName, m_bTitleName ? &m_strName : nullptr};
+    for (CString* name : checked) {
+        if (!name) continue;
+        int limit = m_nMaxLen;
+        if (!all_narrow(*name)) {
+            if (m_nMaxWideLen == 0 && *name != m_strSpecial) {
+                AfxMessageBox(kNoWideChars, MB_ICONSTOP, 0);
+                return;
+            }
+            limit = m_nMaxWideLen;
         }
-        limit = m_nMaxWideLen;
-    }
-    if (tested.GetLength() > limit) {
-        if (limit < 0) limit = 0;
+        if (name->GetLength() <= limit) continue;
+        CString kept = *name;
         if (AfxMessageBox(kAskCut, MB_YESNO | MB_ICONQUESTION, 0) == IDYES) {
-            tested = tested.Left(limit);
-            if (m_nMode == 1 || m_nMode == 5) m_edName.SetEditBox(tested);
-            else static_cast<CxComboBox*>(m_pActiveCtrl)->SetEditBox(tested);
+            kept = cut_whole(kept, limit);
+            if (m_nMode == 1 || m_nMode == 5) m_edName.SetEditBox(kept);
+            else static_cast<CxComboBox*>(m_pActiveCtrl)->SetEditBox(kept);
         }
-        if (m_bTitleName) {
+        if (name == &m_strTitleName) {
             CString title;
             GetWindowText(title);
             int dash = title.Find(L'-');
-            SetWindowText(title.Left(dash + 1) + tested);
-            m_strTitleName = tested;
-        } else {
-            m_strName = tested;
+            SetWindowText(title.Left(dash + 1) + kept);
         }
+        *name = kept;
         return;
     }
 
@@ -242,13 +255,17 @@ void CNameSelectDlg::OnOK() {
         }
     }
 
-    if (!tested.IsEmpty() && tested.FindOneOf(kForbidden) >= 0) {
-        AfxMessageBox(kForbiddenChars, MB_OK, 0);
-        return;
+    for (const CString* name : checked) {
+        if (name && name->FindOneOf(kForbidden) >= 0) {
+            AfxMessageBox(kForbiddenChars, MB_OK, 0);
+            return;
+        }
     }
-    if (!tested.IsEmpty() && tested[0] == L'.') {
-        AfxMessageBox(kLeadingDot, MB_OK, 0);
-        return;
+    for (const CString* name : checked) {
+        if (name && !name->IsEmpty() && (*name)[0] == L'.') {
+            AfxMessageBox(kLeadingDot, MB_OK, 0);
+            return;
+        }
     }
     EndDialog(IDOK);
 }

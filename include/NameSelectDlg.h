@@ -1,8 +1,9 @@
 // CNameSelectDlg: the modal dialog (template 15021) in which the user types or picks a name.
 // The caller fills the public fields, runs DoModal and, after IDOK, reads m_strName and
-// m_nSelIndex. The dialog checks the name against the handset's length limits (offering to
-// cut a name that is too long), refuses names with characters that file names cannot hold
-// and names that start with a dot. Its texts come from the resource source by number.
+// m_nSelIndex. The dialog checks the name (and with m_bTitleName the title's name as well)
+// against the handset's length limits (offering to cut a name that is too long), refuses
+// names with characters that file names cannot hold and names that start with a dot. Its
+// texts come from the resource source by number.
 //
 // Modes (m_nMode):
 //   1  a name typed into the edit box

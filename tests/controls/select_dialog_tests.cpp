@@ -145,11 +145,11 @@ TEST_F(NameDialog, TitleCarriesTheNameOrTheDefaultLimits) {
     ASSERT_TRUE(main.CreateEx(WS_EX_TOOLWINDOW, nullptr, L"Quillbox main", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
     CWnd* savedMain = g_pMainFrame;
     g_pMainFrame = &main;
-    struct Row { const char* name; int maxLen, maxWide; BOOL titleName; std::wstring title; int limit; };
+    struct Row { const char* name; int maxLen, maxWide; BOOL titleName; std::wstring title; int limit, wideLimit; };
     const Row rows[] = {
-        {"limits given", 10, 0, FALSE, TitleText(2003), 10},
-        {"limits given, a name in the title", 10, 0, TRUE, TitleText(2003) + L"-Song.mp3", 10},
-        {"no limits", 0, 0, TRUE, L"Quillbox main - \"Song.mp3\" " + Text(2022), 1024},
+        {"limits given", 10, 0, FALSE, TitleText(2003), 10, 0},
+        {"limits given, a name in the title", 10, 0, TRUE, TitleText(2003) + L"-Song.mp3", 10, 0},
+        {"no limits", 0, 0, TRUE, L"Quillbox main - \"Song.mp3\" " + Text(2022), 1024, 1024},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -167,15 +167,17 @@ TEST_F(NameDialog, TitleCarriesTheNameOrTheDefaultLimits) {
         });
         EXPECT_EQ(r.title, title);
         EXPECT_EQ(r.limit, dlg.m_nMaxLen);
+        EXPECT_EQ(r.wideLimit, dlg.m_nMaxWideLen);
     }
     g_pMainFrame = savedMain;
 }
 
 TEST_F(NameDialog, TypedNamesAreCheckedBeforeTheDialogCloses) {
-    // Each row: what is typed, the limits, the answer to a question; what the OK brought up
-    // (a box's text or nothing), what the edit shows afterwards and whether the dialog closed.
+    // Each row: what is typed, the limits, the answer to a question, the name in the title
+    // (none: the title carries no name); what the OK brought up (a box's text or nothing),
+    // what the edit shows afterwards and whether the dialog closed.
     struct Row {
-        const char* name;
+        std::string name;
         std::wstring typed;
         int maxLen, maxWide;
         int answer;
@@ -183,8 +185,11 @@ TEST_F(NameDialog, TypedNamesAreCheckedBeforeTheDialogCloses) {
         std::wstring after;
         bool closed;
         std::wstring result;
+        const wchar_t* titleName = nullptr;
     };
     const std::wstring latin12 = L"ABCDEFGHIJKL", wide8 = L"\x65E5\x672C\x8A9E\x540D\x524D\x6587\x5B57\x5217";
+    // A character outside the first plane: two UTF-16 units that are cut together or not at all.
+    const std::wstring smiley = L"\xD83D\xDE00";
     const Row rows[] = {
         {"fits", L"Holiday", 10, 0, 0, L"", L"Holiday", true, L"Holiday"},
         {"blanks around it are dropped", L"  Holiday  ", 10, 0, 0, L"", L"  Holiday  ", true, L"Holiday"},
@@ -192,11 +197,23 @@ TEST_F(NameDialog, TypedNamesAreCheckedBeforeTheDialogCloses) {
         {"too long, kept", latin12, 10, 0, IDNO, Text(2005), latin12, false, latin12},
         {"wide characters not allowed", L"Caf\x00E9 \x65E5", 10, 0, 0, Text(2006), L"Caf\x00E9 \x65E5", false, L""},
         {"wide characters cut to their limit", wide8, 20, 6, IDYES, Text(2005), wide8.substr(0, 6), false, wide8.substr(0, 6)},
+        {"a pair across the limit is cut before it", L"ab" + smiley + L"cd", 20, 3, IDYES, Text(2005), L"ab", false, L"ab"},
+        {"a pair within the limit is kept", L"ab" + smiley + L"cd", 20, 4, IDYES, Text(2005), L"ab" + smiley, false, L"ab" + smiley},
         {"Latin-1 is not wide", L"Caf\x00E9", 10, 0, 0, L"", L"Caf\x00E9", true, L"Caf\x00E9"},
         {"a colon", L"a:b", 10, 0, 0, Text(2022), L"a:b", false, L"a:b"},
         {"a question mark", L"why?", 10, 0, 0, Text(2022), L"why?", false, L"why?"},
         {"a leading dot", L".hidden", 10, 0, 0, Text(2205), L".hidden", false, L".hidden"},
         {"only blanks", L"   ", 10, 0, 0, L"", L"   ", false, L""},
+        // With a name in the title both names are checked: the one in the title and the typed one
+        // that comes back in m_strName. Each takes the limit its own characters call for.
+        {"title: both names pass", L"Trip", 10, 0, 0, L"", L"", true, L"Trip", L"Song"},
+        {"title: a colon in the typed name", L"a:b", 10, 0, 0, Text(2022), L"a:b", false, L"a:b", L"Song"},
+        {"title: a leading dot in the typed name", L".x", 10, 0, 0, Text(2205), L".x", false, L".x", L"Song"},
+        {"title: the typed name too long, cut", latin12, 10, 0, IDYES, Text(2005), L"ABCDEFGHIJ", false, L"ABCDEFGHIJ", L"Song"},
+        {"title: a wide typed name without a wide limit", L"\x65E5", 10, 0, 0, Text(2006), L"\x65E5", false, L"", L"Song"},
+        {"title: a Latin title name over the Latin limit", L"\x65E5\x672C", 10, 20, IDNO, Text(2005), L"\x65E5\x672C", false,
+         L"\x65E5\x672C", L"Song title long"},
+        {"title: a wide title name over the wide limit", L"abc", 20, 6, IDNO, Text(2005), L"abc", false, L"abc", wide8.c_str()},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -204,10 +221,14 @@ TEST_F(NameDialog, TypedNamesAreCheckedBeforeTheDialogCloses) {
         dlg.m_nMode = 1;
         dlg.m_nMaxLen = r.maxLen;
         dlg.m_nMaxWideLen = r.maxWide;
+        dlg.m_bTitleName = r.titleName != nullptr;
+        if (r.titleName) dlg.m_strTitleName = r.titleName;
         std::wstring message, after;
         bool closed = false;
         RunWith(dlg, [&](HWND h) {
-            gui::Type(GetDlgItem(h, kEdit), r.typed);
+            // WM_CHAR carries one UTF-16 unit; a text with a pair in it is set whole.
+            if (r.typed.find_first_of(smiley) == std::wstring::npos) gui::Type(GetDlgItem(h, kEdit), r.typed);
+            else gui::SetText(GetDlgItem(h, kEdit), r.typed);
             message = PressOk(h, r.answer ? r.answer : IDOK);
             closed = !IsWindow(h);
             if (closed) return;
@@ -222,6 +243,9 @@ TEST_F(NameDialog, TypedNamesAreCheckedBeforeTheDialogCloses) {
         }
         if (!r.result.empty()) {
             EXPECT_EQ(r.result, std::wstring(dlg.m_strName.GetString()));
+        }
+        if (r.titleName) {
+            EXPECT_STREQ(r.titleName, dlg.m_strTitleName);   // only a cut of the title's own name changes it
         }
     }
 }
