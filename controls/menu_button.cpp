@@ -1,12 +1,153 @@
 // CxMenuButton: the skinned drop-down menu button.
 #include "MenuButton.h"
+#include "menu_internal.h"
+#include <commctrl.h>
 #include <stddef.h>
 #include <memory>
+#include <string>
 
 namespace {
 
 const UINT kSkinBitmap = 30500;
 const CxMenuButton::SkinConfig kDefaultSkin = {28, 12, 18, 30};
+const UINT_PTR kKeyboardSubclass = 0x4D42;   // the button's keyboard and text procedure below
+
+// The protected state of a button, reached from this file's window procedure. A view only:
+// never an object of its own.
+struct ButtonState : CxMenuButton {
+    static bool& dropped(CxMenuButton& b) { return b.*(&ButtonState::m_bDropped); }
+    static int& cur_sel(CxMenuButton& b) { return b.*(&ButtonState::m_nCurSel); }
+    static unsigned int notify_msg(const CxMenuButton& b) { return b.*(&ButtonState::m_nNotifyMsg); }
+    static void open(CxMenuButton& b) { (b.*(&ButtonState::OnClicked))(); }
+    static const CString& shown(const CxMenuButton& b) {
+        return shown_text(b.*(&ButtonState::m_strCaption), b.*(&ButtonState::m_bUpdateCaption),
+                          b.*(&ButtonState::m_nCurSel), b.*(&ButtonState::m_aItems));
+    }
+    // What the button draws: the caption, or the selected item's text when it shows the
+    // selection and the selection is an item.
+    static const CString& shown_text(const CString& caption, bool update, int sel, const CArray<Item>& items) {
+        return (!update || sel < 0 || sel >= items.GetSize()) ? caption : items[sel].strText;
+    }
+};
+
+// Makes the window text what the button draws, so that whoever reads the window (a screen
+// reader, a test) reads what is shown. repaint: through WM_SETTEXT, which the button answers by
+// repainting; otherwise stored quietly.
+void show_text(CxMenuButton& b, bool repaint) {
+    HWND h = b.m_hWnd;
+    if (!h) return;
+    const CString& shown = ButtonState::shown(b);
+    int n = static_cast<int>(DefWindowProcW(h, WM_GETTEXTLENGTH, 0, 0));
+    if (n == shown.GetLength()) {
+        std::wstring now(n + 1, L'\0');
+        DefWindowProcW(h, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(&now[0]));
+        if (wcscmp(now.c_str(), shown.GetString()) == 0) return;
+    }
+    if (repaint) ::SetWindowTextW(h, shown);
+    else DefWindowProcW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shown.GetString()));
+}
+
+// The extra notification (when set), then the combo-box style WM_COMMAND, to the parent.
+void notify(CxMenuButton& b, UINT xmbCode, UINT cbnCode) {
+    HWND self = b.m_hWnd, parent = ::GetParent(self);
+    if (!parent) return;
+    if (UINT msg = ButtonState::notify_msg(b)) ::SendMessageW(parent, msg, xmbCode, ButtonState::cur_sel(b));
+    ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(self), cbnCode), reinterpret_cast<LPARAM>(self));
+}
+
+// A selection made from the keyboard with the list closed: takes effect at once and is told
+// as a changed choice is (no SELENDOK: nothing was chosen from a list).
+void select_from_keyboard(CxMenuButton& b, int index) {
+    if (index < 0 || index >= b.GetCount() || index == b.GetCurSel()) return;
+    ButtonState::cur_sel(b) = index;
+    show_text(b, true);
+    b.Invalidate();
+    notify(b, WM_XMB_SELCHANGE, CBN_SELCHANGE);
+}
+
+} // namespace
+
+int menu_detail::next_item_starting_with(const CArray<CxMenuButton::Item>& items, int from, wchar_t ch) {
+    int n = static_cast<int>(items.GetSize());
+    if (n < 1) return -1;
+    int start = (from < 0 || from >= n) ? 0 : from + 1;
+    for (int k = 0; k < n; ++k) {
+        int i = (start + k) % n;
+        const CString& t = items[i].strText;
+        if (!t.IsEmpty() && CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, t.GetString(), 1, &ch, 1) == CSTR_EQUAL)
+            return i;
+    }
+    return -1;
+}
+
+namespace {
+
+// The keys of the closed button, as a drop-down list takes them: Space, Enter, Alt+Down and F4
+// open the list; Up, Down (and Left, Right), Home and End select. True when the key was taken.
+bool button_key(CxMenuButton& b, WPARAM vk, bool alt) {
+    if (ButtonState::dropped(b)) return false;
+    int n = b.GetCount(), cur = b.GetCurSel();
+    if (cur >= n) cur = -1;
+    if (alt) {
+        if (vk != VK_DOWN) return false;
+        ButtonState::open(b);
+        return true;
+    }
+    switch (vk) {
+    case VK_SPACE: case VK_RETURN: case VK_F4: ButtonState::open(b); return true;
+    case VK_UP: case VK_LEFT: select_from_keyboard(b, cur < 0 ? 0 : cur - 1); return true;
+    case VK_DOWN: case VK_RIGHT: select_from_keyboard(b, cur < 0 ? 0 : cur + 1); return true;
+    case VK_HOME: select_from_keyboard(b, 0); return true;
+    case VK_END: select_from_keyboard(b, n - 1); return true;
+    default: return false;
+    }
+}
+
+// The button's own procedure over the platform's: the keyboard, the window text, and an open
+// list that must not outlive the window.
+LRESULT CALLBACK button_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    auto* b = reinterpret_cast<CxMenuButton*>(ref);
+    if (CWnd::FromHandlePermanent(h) != b) return DefSubclassProc(h, msg, wp, lp);   // no longer ours
+    switch (msg) {
+    case WM_GETDLGCODE: {
+        // Arrows and letters are the button's; so is Enter, which opens the list (the dialog's
+        // default button stays the default).
+        LRESULT code = DefSubclassProc(h, msg, wp, lp) | DLGC_WANTARROWS | DLGC_WANTCHARS;
+        const MSG* m = reinterpret_cast<const MSG*>(lp);
+        if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (button_key(*b, wp, msg == WM_SYSKEYDOWN && (lp & (1 << 29)))) return 0;
+        break;
+    case WM_CHAR:
+        if (wp > L' ' && !ButtonState::dropped(*b)) {
+            select_from_keyboard(*b, menu_detail::next_item_starting_with(b->GetMenuItems(), b->GetCurSel(), static_cast<wchar_t>(wp)));
+            return 0;
+        }
+        break;
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+        show_text(*b, false);
+        break;
+    case WM_DESTROY:
+        if (ButtonState::dropped(*b)) menu_detail::close_open_list(b);
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(h, button_proc, kKeyboardSubclass);
+        break;
+    }
+    return DefSubclassProc(h, msg, wp, lp);
+}
+
+// Once the button has its window: a tab stop, with its own procedure over the platform's.
+void attach(CxMenuButton& b) {
+    if (!b.m_hWnd) return;
+    b.ModifyStyle(0, WS_TABSTOP);
+    SetWindowSubclass(b.m_hWnd, button_proc, kKeyboardSubclass, reinterpret_cast<DWORD_PTR>(&b));
+    show_text(b, false);
+}
 
 } // namespace
 
@@ -42,8 +183,10 @@ CxMenuButton::CxMenuButton()
 }
 
 CxMenuButton::~CxMenuButton() {
-    // An open list must not outlive the button it draws and reports to.
-    if (m_bDropped) CxMenuList::close_for(this);
+    // An open list must not outlive the button it draws and reports to; the window, if it
+    // outlives the object, no longer reaches it.
+    if (m_bDropped) menu_detail::close_open_list(this);
+    if (m_hWnd) RemoveWindowSubclass(m_hWnd, button_proc, kKeyboardSubclass);
 }
 
 void CxMenuButton::SetSkinBitmap(unsigned int id, const SkinConfig& cfg) {
@@ -72,15 +215,19 @@ void CxMenuButton::SetWindowSize() {
 void CxMenuButton::SetMenuItems(Item* items, int n) {
     m_aItems.RemoveAll();
     for (int i = 0; items && i < n; ++i) m_aItems.Add(items[i]);
+    show_text(*this, false);
 }
 
 int CxMenuButton::AddString(const unsigned short* text) {
     Item item{text ? CString(text) : CString(), 0};
-    return static_cast<int>(m_aItems.Add(item));
+    int index = static_cast<int>(m_aItems.Add(item));
+    show_text(*this, false);
+    return index;
 }
 
 int CxMenuButton::DeleteString(unsigned int index) {
     if (index < static_cast<unsigned int>(GetCount())) m_aItems.RemoveAt(index);
+    show_text(*this, false);
     return GetCount();
 }
 
@@ -96,7 +243,7 @@ unsigned long CxMenuButton::GetItemData(int index) const {
 int CxMenuButton::SetCurSel(int index) {
     if (index < 0 || index >= GetCount()) return -1;
     m_nCurSel = index;
-    if (m_hWnd) SetWindowText(m_aItems[index].strText);
+    show_text(*this, true);
     return index;
 }
 
@@ -114,11 +261,15 @@ int CxMenuButton::SelectString(int startAfter, const unsigned short* text) {
 void CxMenuButton::PreSubclassWindow() {
     CButton::PreSubclassWindow();
     SetWindowSize();
+    attach(*this);
 }
 
 int CxMenuButton::OnCreate(LPCREATESTRUCT cs) {
     int r = CButton::OnCreate(cs);
-    if (r != -1) SetWindowSize();
+    if (r != -1) {
+        SetWindowSize();
+        attach(*this);
+    }
     return r;
 }
 
@@ -147,13 +298,18 @@ void CxMenuButton::DrawItem(LPDRAWITEMSTRUCT dis) {
         mem.SelectObject(old);
     }
 
-    const CString& text = (!m_bUpdateCaption || m_nCurSel < 0 || m_nCurSel >= GetCount())
-                              ? m_strCaption : m_aItems[m_nCurSel].strText;
+    const CString& text = ButtonState::shown_text(m_strCaption, m_bUpdateCaption, m_nCurSel, m_aItems);
+    show_text(*this, false);
     int saved = dc->SaveDC();
     if (CFont* font = GetFont(); font && font->m_hObject) dc->SelectObject(font);
     dc->SetBkMode(TRANSPARENT);
     CRect textRect(k.nLeftWidth, 0, middleEnd, h);
     dc->DrawText(text, &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+    // The focus cue, unless the window hides it until the keyboard is used.
+    if ((dis->itemState & ODS_FOCUS) && !(dis->itemState & ODS_NOFOCUSRECT)) {
+        CRect cue(3, 3, rc.Width() - 3, h - 3);
+        if (cue.Width() > 0 && cue.Height() > 0) ::DrawFocusRect(dis->hDC, &cue);
+    }
     dc->RestoreDC(saved);
 }
 
@@ -168,12 +324,7 @@ void CxMenuButton::OnClicked() {
     Invalidate();
 }
 
-void CxMenuButton::notify_parent(UINT xmbCode, UINT cbnCode) {
-    HWND parent = ::GetParent(m_hWnd);
-    if (!parent) return;
-    if (m_nNotifyMsg) ::SendMessageW(parent, m_nNotifyMsg, xmbCode, m_nCurSel);
-    ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), cbnCode), reinterpret_cast<LPARAM>(m_hWnd));
-}
+void CxMenuButton::notify_parent(UINT xmbCode, UINT cbnCode) { notify(*this, xmbCode, cbnCode); }
 
 LRESULT CxMenuButton::OnSelEndOK(WPARAM wParam, LPARAM) {
     int index = static_cast<int>(wParam);
@@ -188,7 +339,7 @@ LRESULT CxMenuButton::OnSelEndOK(WPARAM wParam, LPARAM) {
     bool changed = index != m_nCurSel;
     m_bDropped = false;
     m_nCurSel = index;
-    SetWindowText(m_aItems[index].strText);
+    show_text(*this, true);
     HWND self = m_hWnd;
     notify_parent(WM_XMB_SELENDOK, CBN_SELENDOK);
     if (changed && ::IsWindow(self)) notify_parent(WM_XMB_SELCHANGE, CBN_SELCHANGE);

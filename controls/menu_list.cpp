@@ -1,11 +1,131 @@
 // CxMenuList: the popup list of the menu button.
 #include "MenuButton.h"
+#include "menu_internal.h"
+#include <commctrl.h>
 
 namespace {
 
 const COLORREF kHoverColour = RGB(0xEE, 0xEE, 0xFF);
 const COLORREF kBorderColour = RGB(0x46, 0x82, 0xB4);
 const UINT kTextFormat = DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX;
+const UINT_PTR kKeyboardSubclass = 0x4D4C;   // the list's keyboard procedure below
+
+// The protected state of a list, reached from this file's functions. A view only: never an
+// object of its own.
+struct ListState : CxMenuList {
+    static CxMenuButton*& owner(CxMenuList& l) { return l.*(&ListState::m_pOwner); }
+    static int& hover(CxMenuList& l) { return l.*(&ListState::m_nHover); }
+};
+
+// What the list's own procedure keeps while the list is open.
+struct ListKeys {
+    CxMenuList* list;
+    POINT cursor;   // where the mouse was last seen: a move message without a move changes nothing
+};
+
+// The work area of the monitor the button is on. For the primary monitor that is the system's
+// work area, which Windows gives for it too and which Wine keeps apart from its monitor record.
+CRect work_area_of(HWND button) {
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    HMONITOR monitor = MonitorFromWindow(button, MONITOR_DEFAULTTONEAREST);
+    if (monitor && GetMonitorInfoW(monitor, &mi) && !(mi.dwFlags & MONITORINFOF_PRIMARY)) return CRect(mi.rcWork);
+    RECT work;
+    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) return CRect(work);
+    return CRect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+}
+
+// Highlights row (-1: none), tells the button as a move of the mouse does, and makes the
+// row's text the list's window text, which is what a screen reader reads out.
+void set_hover(CxMenuList& l, int row) {
+    CxMenuButton* owner = ListState::owner(l);
+    if (row == l.GetHover() || !owner) return;
+    ListState::hover(l) = row;
+    owner->SendMessage(WM_XMB_SELCHANGE, static_cast<WPARAM>(row), 0);
+    if (!l.m_hWnd) return;
+    l.SetWindowText(row >= 0 && row < owner->GetCount() ? owner->GetMenuItems()[row].strText.GetString() : L"");
+    l.Invalidate();
+}
+
+// The keys of the open list: Up, Down, Home, End, PageUp and PageDown move the highlight, a
+// letter moves it to the next row starting with it, Enter chooses, Escape, Alt+Up and F4 close
+// without a choice. True when the key was taken.
+bool list_key(CxMenuList& l, WPARAM vk, bool alt) {
+    CxMenuButton* owner = ListState::owner(l);
+    if (!owner) return false;
+    int n = owner->GetCount(), row = l.GetHover();
+    if (row >= n) row = -1;
+    if (alt) {
+        if (vk != VK_UP && vk != VK_F4) return vk == VK_DOWN;
+        menu_detail::close_list(l, WM_XMB_SELENDCANCEL);
+        return true;
+    }
+    CRect client;
+    l.GetClientRect(&client);
+    int page = l.GetItemHeight() > 0 ? client.Height() / l.GetItemHeight() - 1 : 1;
+    if (page < 1) page = 1;
+    switch (vk) {
+    case VK_UP: set_hover(l, row < 0 ? 0 : (row > 0 ? row - 1 : 0)); return true;
+    case VK_DOWN: set_hover(l, row < 0 ? 0 : (row + 1 < n ? row + 1 : n - 1)); return true;
+    case VK_HOME: set_hover(l, 0); return true;
+    case VK_END: set_hover(l, n - 1); return true;
+    case VK_PRIOR: set_hover(l, row - page > 0 ? row - page : 0); return true;
+    case VK_NEXT: set_hover(l, row < 0 ? (page < n ? page : n - 1) : (row + page < n ? row + page : n - 1)); return true;
+    case VK_RETURN: menu_detail::close_list(l, row >= 0 ? WM_XMB_SELENDOK : WM_XMB_SELENDCANCEL); return true;
+    case VK_ESCAPE: case VK_F4: menu_detail::close_list(l, WM_XMB_SELENDCANCEL); return true;
+    default: return false;
+    }
+}
+
+// The list's own procedure over the platform's: it holds the keyboard while the list is open,
+// and its rows are readable as a list box's are (LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT,
+// LB_GETCURSEL: the highlighted row).
+LRESULT CALLBACK list_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    auto* keys = reinterpret_cast<ListKeys*>(ref);
+    CxMenuList& l = *keys->list;
+    CxMenuButton* owner = ListState::owner(l);
+    switch (msg) {
+    case WM_GETDLGCODE:
+        return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (list_key(l, wp, msg == WM_SYSKEYDOWN && (lp & (1 << 29)))) return 0;
+        break;
+    case WM_CHAR:
+        if (owner && wp > L' ') {
+            int row = menu_detail::next_item_starting_with(owner->GetMenuItems(), l.GetHover(), static_cast<wchar_t>(wp));
+            if (row >= 0) set_hover(l, row);
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        menu_detail::close_list(l, WM_XMB_SELENDCANCEL);
+        return 0;
+    case WM_MOUSEMOVE: {
+        POINT now;
+        if (GetCursorPos(&now) && now.x == keys->cursor.x && now.y == keys->cursor.y) return 0;
+        keys->cursor = now;
+        break;
+    }
+    case LB_GETCOUNT:
+        return owner ? owner->GetCount() : 0;
+    case LB_GETCURSEL:
+        return owner && l.GetHover() >= 0 && l.GetHover() < owner->GetCount() ? l.GetHover() : LB_ERR;
+    case LB_GETTEXTLEN:
+    case LB_GETTEXT: {
+        int i = static_cast<int>(wp);
+        if (!owner || i < 0 || i >= owner->GetCount()) return LB_ERR;
+        const CString& t = owner->GetMenuItems()[i].strText;
+        if (msg == LB_GETTEXT && lp) wcscpy(reinterpret_cast<wchar_t*>(lp), t.GetString());
+        return t.GetLength();
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(h, list_proc, kKeyboardSubclass);
+        delete keys;
+        return DefSubclassProc(h, msg, wp, lp);   // deletes the list
+    }
+    return DefSubclassProc(h, msg, wp, lp);
+}
 
 } // namespace
 
@@ -49,17 +169,30 @@ BOOL CxMenuList::Create() {
     CRect now;
     GetWindowRect(&now);
     m_rcList = CRect(now.left, now.top, now.left + m_nButtonWidth, now.top + m_pOwner->GetCount() * m_nItemHeight);
-    // Kept on the screen.
-    int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
-    if (m_rcList.right > screenW) m_rcList.OffsetRect(screenW - m_rcList.right, 0);
-    if (m_rcList.left < 0) m_rcList.OffsetRect(-m_rcList.left, 0);
-    if (m_rcList.bottom > screenH) m_rcList.OffsetRect(0, screenH - m_rcList.bottom);
+    // Kept inside the work area of the button's monitor.
+    const CRect work = work_area_of(m_pOwner->m_hWnd);
+    if (m_rcList.right > work.right) m_rcList.OffsetRect(work.right - m_rcList.right, 0);
+    if (m_rcList.left < work.left) m_rcList.OffsetRect(work.left - m_rcList.left, 0);
+    if (m_rcList.bottom > work.bottom) m_rcList.OffsetRect(0, work.bottom - m_rcList.bottom);
     MoveWindow(&m_rcList);
+
+    // The keyboard, and the highlighted row as the window text.
+    auto* keys = new ListKeys{this, {}};
+    GetCursorPos(&keys->cursor);
+    if (!SetWindowSubclass(m_hWnd, list_proc, kKeyboardSubclass, reinterpret_cast<DWORD_PTR>(keys))) delete keys;
+    if (m_nHover >= 0 && m_nHover < m_pOwner->GetCount()) SetWindowText(m_pOwner->GetMenuItems()[m_nHover].strText);
     SetCapture();
     return TRUE;
 }
 
 void CxMenuList::PostNcDestroy() {
+    // Gone without closing (its owner window went, or it was destroyed from outside): the
+    // button is no longer open.
+    if (m_pOwner) {
+        m_pOwner->m_bDropped = false;
+        if (::IsWindow(m_pOwner->m_hWnd)) m_pOwner->Invalidate();
+        m_pOwner = nullptr;
+    }
     if (m_bCreated) delete this;
 }
 
@@ -92,13 +225,7 @@ void CxMenuList::OnPaint() {
     dc.FrameRect(&client, &border);
 }
 
-void CxMenuList::OnMouseMove(UINT, CPoint point) {
-    int row = row_at(point);
-    if (row == m_nHover || !m_pOwner) return;
-    m_nHover = row;
-    m_pOwner->SendMessage(WM_XMB_SELCHANGE, static_cast<WPARAM>(row), 0);
-    Invalidate();
-}
+void CxMenuList::OnMouseMove(UINT, CPoint point) { set_hover(*this, row_at(point)); }
 
 void CxMenuList::OnLButtonUp(UINT, CPoint point) {
     ClientToScreen(&point);
@@ -119,17 +246,27 @@ BOOL CALLBACK close_list_of(HWND window, LPARAM owner) {
 }
 } // namespace
 
-void CxMenuList::close_for(CxMenuButton* owner) {
-    if (owner && owner->m_hWnd)
-        EnumThreadWindows(GetWindowThreadProcessId(owner->m_hWnd, nullptr), close_list_of, reinterpret_cast<LPARAM>(owner));
+void menu_detail::close_open_list(CxMenuButton* owner) {
+    // The list is a window of the button's thread, which is this one (the button's window may
+    // already be gone).
+    if (owner) EnumThreadWindows(GetCurrentThreadId(), close_list_of, reinterpret_cast<LPARAM>(owner));
 }
 
-void CxMenuList::close_with(UINT message) {
+void CxMenuList::close_for(CxMenuButton* owner) { menu_detail::close_open_list(owner); }
+
+void menu_detail::close_list(CxMenuList& list, UINT message) {
     // Closes once: what the button's notifications start may bring another closing message.
-    CxMenuButton* owner = m_pOwner;
+    CxMenuButton* owner = ListState::owner(list);
     if (!owner) return;
-    m_pOwner = nullptr;
-    ReleaseCapture();
-    owner->SendMessage(message, static_cast<WPARAM>(m_nHover), 0);
-    DestroyWindow();   // deletes this object
+    ListState::owner(list) = nullptr;
+    const int row = list.GetHover();
+    const HWND button = owner->m_hWnd;
+    const bool hadFocus = ::GetFocus() == list.m_hWnd;
+    ::ReleaseCapture();
+    list.DestroyWindow();   // deletes the list
+    if (!::IsWindow(button)) return;
+    if (hadFocus) ::SetFocus(button);
+    ::SendMessageW(button, message, static_cast<WPARAM>(row), 0);
 }
+
+void CxMenuList::close_with(UINT message) { menu_detail::close_list(*this, message); }

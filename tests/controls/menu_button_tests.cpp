@@ -137,11 +137,14 @@ TEST(MenuButton, ItemsSelectionAndSearch) {
     EXPECT_EQ(2, button.SetCurSel(2));
     EXPECT_EQ(2, button.GetCurSel());
 
-    EXPECT_EQ(1, button.SetItemData(1, 77));
-    EXPECT_EQ(9, button.SetItemData(9, 5));
-    EXPECT_EQ(77u, button.GetItemData(1));
-    EXPECT_EQ(0u, button.GetItemData(9));
-    EXPECT_EQ(0u, button.GetItemData(-1));
+    // Item data: every row in range keeps its own, out of range nothing is stored.
+    struct DataRow { int index; unsigned long data; unsigned long stored; };
+    const DataRow data[] = {{0, 55, 55}, {1, 77, 77}, {2, 9, 9}, {3, 5, 0}, {9, 5, 0}, {-1, 4, 0}};
+    for (const DataRow& d : data) EXPECT_EQ(d.index, button.SetItemData(d.index, d.data));
+    for (const DataRow& d : data) {
+        SCOPED_TRACE(d.index);
+        EXPECT_EQ(d.stored, button.GetItemData(d.index));
+    }
 
     // Deleting past the end changes nothing; deleting the selected last item leaves the
     // selection pointing past the items.
@@ -217,6 +220,8 @@ TEST(MenuButton, PaintsTheCaptionOrTheSelectionInTheRowOfItsState) {
     EXPECT_NE(plain, Render(caption, ODS_DISABLED));
     EXPECT_NE(Render(caption, ODS_SELECTED), Render(caption, ODS_DISABLED));
     EXPECT_EQ(Render(caption, ODS_DISABLED), Render(dropped, ODS_DISABLED));   // disabled wins
+    EXPECT_NE(plain, Render(caption, ODS_FOCUS));                               // the focus cue
+    EXPECT_EQ(plain, Render(caption, ODS_FOCUS | ODS_NOFOCUSRECT));             // hidden until keys are used
 }
 
 TEST(MenuButton, ChoosingWithTheMouseNotifiesTheParentInOrder) {
@@ -268,9 +273,23 @@ TEST(MenuButton, TheListFollowsTheMouseAndCancelsOutside) {
     ASSERT_TRUE(w.ok);
     w.button.SetCurSel(2);
 
+    // The list opens on the selection, and a release without a move chooses it.
     CxMenuList* list = ClickOpen(w.button);
     ASSERT_NE(nullptr, list);
     HWND h = list->m_hWnd;
+    EXPECT_EQ(2, list->GetHover());
+    w.parent.log.clear();
+    CPoint at = RowPoint(list, 2);
+    list->ScreenToClient(&at);
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_EQ((std::vector<std::string>{"xmb 2025 2", "selendok"}), w.parent.log);
+    EXPECT_EQ(2, w.button.GetCurSel());
+
+    list = ClickOpen(w.button);
+    ASSERT_NE(nullptr, list);
+    h = list->m_hWnd;
+    EXPECT_EQ(2, list->GetHover());
     for (int row : {0, 1, 2, 0}) {
         SCOPED_TRACE(row);
         CPoint p = RowPoint(list, row);
@@ -358,34 +377,146 @@ TEST(MenuButton, NothingOpensWithoutItemsOrWithoutAList) {
 
 TEST(MenuButton, AButtonThatGoesTakesItsOpenListWithIt) {
     GUI_TEST_REQUIRES_DISPLAY();
-    CRecordingParent parent;
-    ASSERT_TRUE(parent.CreateAt(60, 60, 260, 200));
-    auto button = std::make_unique<CxMenuButton>();
-    ASSERT_TRUE(button->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 150, 30), &parent, kButtonId));
-    button->AddString(U(L"A"));
-    button->AddString(U(L"B"));
-    CxMenuList* list = ClickOpen(*button);
-    ASSERT_NE(nullptr, list);
-    HWND h = list->m_hWnd;
-    button.reset();
-    EXPECT_FALSE(IsWindow(h));
-    EXPECT_EQ(nullptr, OpenList());
-    EXPECT_TRUE(parent.log.empty());   // nothing was chosen or cancelled
-    // Messages that were on their way to the list find nothing.
-    EXPECT_TRUE(gui::PumpUntil([] { return true; }, gui::ms(100)));
-}
-
-TEST(MenuButton, TheListStaysOnTheScreen) {
-    GUI_TEST_REQUIRES_DISPLAY();
-    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    struct Row { const char* name; int x, y, items; };
+    // A window of its own that sees a mark posted after everything else.
+    CRecordingParent witness;
+    ASSERT_TRUE(witness.CreateAt(400, 400, 40, 40));
+    enum How { DeleteObject, DestroyButtonWindow, DestroyParentWindow };
+    struct Row { const char* name; How how; };
     const Row rows[] = {
-        {"room below", 60, 60, 3},
-        {"at the bottom: moved up", 60, sh - 120, 10},
-        {"at the right edge: moved left", sw - 100, 60, 3},
+        {"the object is deleted", DeleteObject},
+        {"the button's window goes first", DestroyButtonWindow},
+        {"the parent's window goes first", DestroyParentWindow},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
+        CRecordingParent parent;
+        ASSERT_TRUE(parent.CreateAt(60, 60, 260, 200));
+        auto button = std::make_unique<CTestMenuButton>();
+        ASSERT_TRUE(button->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 150, 30), &parent, kButtonId));
+        button->AddString(U(L"A"));
+        button->AddString(U(L"B"));
+        CxMenuList* list = ClickOpen(*button);
+        ASSERT_NE(nullptr, list);
+        HWND h = list->m_hWnd;
+        // A choice of row B on its way to the list.
+        CPoint b = RowPoint(list, 1);
+        list->ScreenToClient(&b);
+        PostMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(b.x, b.y));
+        PostMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(b.x, b.y));
+
+        if (r.how == DeleteObject) button.reset();
+        else if (r.how == DestroyButtonWindow) ::DestroyWindow(button->m_hWnd);
+        else parent.DestroyWindow();
+        EXPECT_FALSE(IsWindow(h));
+        EXPECT_EQ(nullptr, OpenList());
+        EXPECT_EQ(nullptr, ::GetCapture());
+        if (button) {
+            EXPECT_FALSE(button->Dropped());
+            button.reset();
+        }
+
+        // The choice finds no list: nothing was chosen or cancelled.
+        witness.log.clear();
+        witness.PostMessage(kNotifyMsg, 7, 7);
+        ASSERT_TRUE(gui::PumpUntil([&] { return !witness.log.empty(); }, gui::ms(5000)));
+        EXPECT_TRUE(parent.log.empty());
+    }
+}
+
+// A parent that goes when it hears the list close, as a picker that closes on a choice does.
+class CClosingParent : public CRecordingParent {
+public:
+    bool heard = false;
+    bool listWasOpen = false;
+
+protected:
+    void Closed() {
+        heard = true;
+        listWasOpen = OpenList() != nullptr;
+        DestroyWindow();
+    }
+    void OnSelEndOk() { Closed(); }
+    void OnSelEndCancel() { Closed(); }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CClosingParent, CRecordingParent)
+    ON_CONTROL(CBN_SELENDOK, kButtonId, OnSelEndOk)
+    ON_CONTROL(CBN_SELENDCANCEL, kButtonId, OnSelEndCancel)
+END_MESSAGE_MAP()
+
+TEST(MenuButton, AParentMayGoWhenItHearsTheListClose) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    struct Row { const char* name; bool choose; };
+    const Row rows[] = {{"a choice", true}, {"a cancel", false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        CClosingParent parent;
+        ASSERT_TRUE(parent.CreateAt(60, 60, 260, 200));
+        auto button = std::make_unique<CTestMenuButton>();
+        ASSERT_TRUE(button->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 150, 30), &parent, kButtonId));
+        button->AddString(U(L"A"));
+        button->AddString(U(L"B"));
+        CxMenuList* list = ClickOpen(*button);
+        ASSERT_NE(nullptr, list);
+        HWND h = list->m_hWnd;
+        if (r.choose) {
+            ASSERT_TRUE(ChooseRow(list, 1));
+        } else {
+            CRect l = WindowRect(*list);
+            gui::MouseClick(l.right + 20, l.top + 2);
+            ASSERT_TRUE(gui::PumpUntil([&] { return !IsWindow(h); }, gui::ms(5000)));
+        }
+        EXPECT_TRUE(parent.heard);
+        EXPECT_FALSE(parent.listWasOpen);   // the list had gone before the parent was told
+        EXPECT_FALSE(IsWindow(parent.m_hWnd));
+        EXPECT_EQ(nullptr, button->m_hWnd);
+        EXPECT_EQ(r.choose ? 1 : -1, button->GetCurSel());
+        button.reset();
+        EXPECT_EQ(nullptr, OpenList());
+    }
+}
+
+// Sets the system's work area while it lives, and puts the old one back.
+class ScopedWorkArea {
+public:
+    explicit ScopedWorkArea(const RECT* area) {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &old_, 0);
+        if (area) set_ = SystemParametersInfoW(SPI_SETWORKAREA, 0, const_cast<RECT*>(area), 0) != FALSE;
+    }
+    ~ScopedWorkArea() {
+        if (set_) SystemParametersInfoW(SPI_SETWORKAREA, 0, &old_, 0);
+    }
+    CRect Now() const {
+        RECT r;
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+        return CRect(r);
+    }
+
+private:
+    RECT old_{};
+    bool set_ = false;
+};
+
+TEST(MenuButton, TheListStaysInTheWorkArea) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    // A work area smaller than the screen on every side that matters, as a task bar or a
+    // docked panel leaves it.
+    const RECT smaller = {100, 0, sw - 150, sh - 200};
+    struct Row { const char* name; const RECT* area; int x, y, items; };
+    const Row rows[] = {
+        {"room below", nullptr, 60, 60, 3},
+        {"at the bottom: moved up", nullptr, 60, sh - 120, 10},
+        {"at the right edge: moved left", nullptr, sw - 100, 60, 3},
+        {"below the work area: moved up", &smaller, 160, sh - 260, 6},
+        {"right of the work area: moved left", &smaller, sw - 200, 60, 3},
+        {"left of the work area: moved right", &smaller, 40, 60, 3},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ScopedWorkArea area(r.area);
+        const CRect work = area.Now();
+        if (r.area) ASSERT_EQ(CRect(*r.area), work);
         ButtonOnParent w(r.x, r.y, r.items, 140);
         ASSERT_TRUE(w.ok);
         CxMenuList* list = ClickOpen(w.button);
@@ -393,11 +524,11 @@ TEST(MenuButton, TheListStaysOnTheScreen) {
         CRect b = WindowRect(w.button), l = WindowRect(*list);
         EXPECT_EQ(r.items * list->GetItemHeight(), l.Height());
         EXPECT_EQ(b.Width(), l.Width());
-        EXPECT_LE(l.bottom, sh);
-        EXPECT_LE(l.right, sw);
-        EXPECT_GE(l.left, 0);
-        EXPECT_EQ(b.bottom + l.Height() > sh ? sh - l.Height() : b.bottom, l.top);
-        EXPECT_EQ(b.left + l.Width() > sw ? sw - l.Width() : b.left, l.left);
+        EXPECT_LE(l.bottom, work.bottom);
+        EXPECT_LE(l.right, work.right);
+        EXPECT_GE(l.left, work.left);
+        EXPECT_EQ(b.bottom + l.Height() > work.bottom ? work.bottom - l.Height() : b.bottom, l.top);
+        EXPECT_EQ(b.right > work.right ? work.right - l.Width() : b.left < work.left ? work.left : b.left, l.left);
         // A row of the moved list is still chosen where it shows.
         w.parent.log.clear();
         ASSERT_TRUE(ChooseRow(list, r.items - 1));
