@@ -190,7 +190,7 @@ TEST_F(NameDialog, TypedNamesAreCheckedBeforeTheDialogCloses) {
     const std::wstring latin12 = L"ABCDEFGHIJKL", wide8 = L"\x65E5\x672C\x8A9E\x540D\x524D\x6587\x5B57\x5217";
     // A character outside the first plane: two UTF-16 units that are cut together or not at all.
     const std::wstring smiley = L"\xD83D\xDE00";
-    const Row rows[] = {
+    std::vector<Row> rows = {
         {"fits", L"Holiday", 10, 0, 0, L"", L"Holiday", true, L"Holiday"},
         {"blanks around it are dropped", L"  Holiday  ", 10, 0, 0, L"", L"  Holiday  ", true, L"Holiday"},
         {"too long, cut", latin12, 10, 0, IDYES, Text(2005), L"ABCDEFGHIJ", false, L"ABCDEFGHIJ"},
@@ -200,8 +200,7 @@ TEST_F(NameDialog, TypedNamesAreCheckedBeforeTheDialogCloses) {
         {"a pair across the limit is cut before it", L"ab" + smiley + L"cd", 20, 3, IDYES, Text(2005), L"ab", false, L"ab"},
         {"a pair within the limit is kept", L"ab" + smiley + L"cd", 20, 4, IDYES, Text(2005), L"ab" + smiley, false, L"ab" + smiley},
         {"Latin-1 is not wide", L"Caf\x00E9", 10, 0, 0, L"", L"Caf\x00E9", true, L"Caf\x00E9"},
-        {"a colon", L"a:b", 10, 0, 0, Text(2022), L"a:b", false, L"a:b"},
-        {"a question mark", L"why?", 10, 0, 0, Text(2022), L"why?", false, L"why?"},
+        {"a question mark at the end", L"why?", 10, 0, 0, Text(2022), L"why?", false, L"why?"},
         {"a leading dot", L".hidden", 10, 0, 0, Text(2205), L".hidden", false, L".hidden"},
         {"only blanks", L"   ", 10, 0, 0, L"", L"   ", false, L""},
         // With a name in the title both names are checked: the one in the title and the typed one
@@ -209,12 +208,18 @@ TEST_F(NameDialog, TypedNamesAreCheckedBeforeTheDialogCloses) {
         {"title: both names pass", L"Trip", 10, 0, 0, L"", L"", true, L"Trip", L"Song"},
         {"title: a colon in the typed name", L"a:b", 10, 0, 0, Text(2022), L"a:b", false, L"a:b", L"Song"},
         {"title: a leading dot in the typed name", L".x", 10, 0, 0, Text(2205), L".x", false, L".x", L"Song"},
+        {"title: a leading dot in the title's name", L"x", 10, 0, 0, Text(2205), L"x", false, L"x", L".Song"},
         {"title: the typed name too long, cut", latin12, 10, 0, IDYES, Text(2005), L"ABCDEFGHIJ", false, L"ABCDEFGHIJ", L"Song"},
         {"title: a wide typed name without a wide limit", L"\x65E5", 10, 0, 0, Text(2006), L"\x65E5", false, L"", L"Song"},
         {"title: a Latin title name over the Latin limit", L"\x65E5\x672C", 10, 20, IDNO, Text(2005), L"\x65E5\x672C", false,
          L"\x65E5\x672C", L"Song title long"},
         {"title: a wide title name over the wide limit", L"abc", 20, 6, IDNO, Text(2005), L"abc", false, L"abc", wide8.c_str()},
     };
+    // Every character that file names cannot hold, inside a name.
+    for (wchar_t c : std::wstring(L"\\/:*?\"<>|")) {
+        const std::wstring typed = std::wstring(L"a") + c + L"b";
+        rows.push_back({std::string("forbidden character ") + static_cast<char>(c), typed, 10, 0, 0, Text(2022), typed, false, typed});
+    }
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         CNameSelectDlg dlg;
