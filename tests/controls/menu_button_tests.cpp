@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include "controls_test_support.h"
 #include "unique_res.h"
+#include <chrono>
+#include <functional>
 #include <memory>
 
 using namespace controls_test;
@@ -533,5 +535,245 @@ TEST(MenuButton, TheListStaysInTheWorkArea) {
         w.parent.log.clear();
         ASSERT_TRUE(ChooseRow(list, r.items - 1));
         EXPECT_EQ(r.items - 1, w.button.GetCurSel());
+    }
+}
+
+namespace {
+
+// One key as typed, with Alt held or not.
+struct Key {
+    WORD vk;
+    bool alt = false;
+};
+
+// Counts the key releases the thread takes from its queue.
+int s_keyUps;
+LRESULT CALLBACK CountKeyUps(int code, WPARAM removed, LPARAM lp) {
+    const MSG* m = reinterpret_cast<const MSG*>(lp);
+    if (code == HC_ACTION && removed == PM_REMOVE && (m->message == WM_KEYUP || m->message == WM_SYSKEYUP)) ++s_keyUps;
+    return CallNextHookEx(nullptr, code, removed, lp);
+}
+
+// Handles this thread's messages as a dialog's loop does (IsDialogMessage for the window dlg)
+// until cond() holds; false at the timeout.
+bool PumpDialogUntil(HWND dlg, const std::function<bool()>& cond, gui::ms timeout) {
+    auto end = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            if (!IsWindow(dlg) || !IsDialogMessageW(dlg, &m)) {
+                TranslateMessage(&m);
+                DispatchMessageW(&m);
+            }
+        }
+        if (cond()) return true;
+        if (std::chrono::steady_clock::now() > end) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+// Types keys through the system's input (to the focused window, as a user types) and handles
+// them as a dialog does, until the last key's release has been taken and the queue is empty.
+bool TypeKeys(HWND dlg, std::initializer_list<Key> keys) {
+    win32::unique_hook hook(SetWindowsHookExW(WH_GETMESSAGE, CountKeyUps, nullptr, GetCurrentThreadId()));
+    if (!hook) return false;
+    s_keyUps = 0;
+    int ups = 0;
+    auto press = [](WORD vk, bool up) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        SendInput(1, &in, sizeof(in));
+    };
+    for (const Key& k : keys) {
+        if (k.alt) press(VK_MENU, false);
+        press(k.vk, false);
+        press(k.vk, true);
+        if (k.alt) press(VK_MENU, true);
+        ups += k.alt ? 2 : 1;
+    }
+    return PumpDialogUntil(dlg, [&] {
+        MSG m;
+        return s_keyUps >= ups && !PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);
+    }, gui::ms(10000));
+}
+
+// A parent that also logs the dialog commands that Enter and Escape give ("idok", "idcancel").
+class CKeyParent : public CRecordingParent {
+protected:
+    void OnOk() { log.push_back("idok"); }
+    void OnCancel() { log.push_back("idcancel"); }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CKeyParent, CRecordingParent)
+    ON_COMMAND(IDOK, OnOk)
+    ON_COMMAND(IDCANCEL, OnCancel)
+END_MESSAGE_MAP()
+
+const wchar_t* const kFruit[] = {L"Apple", L"Banana", L"Cherry", L"Blueberry"};
+
+// A parent worked as a dialog: a push button OK, then the menu button with the four fruit, both
+// tab stops; the focus on OK.
+struct KeyboardWindow {
+    CKeyParent parent;
+    CTestMenuButton button;
+    HWND ok = nullptr;
+    bool made = false;
+    KeyboardWindow() {
+        made = parent.CreateAt(80, 80, 260, 200) &&
+               (ok = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 150, 120, 80,
+                                     24, parent.m_hWnd, reinterpret_cast<HMENU>(IDOK), nullptr, nullptr)) != nullptr &&
+               button.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 150, 30), &parent, kButtonId);
+        for (const wchar_t* f : kFruit) button.AddString(U(f));
+        button.SetNotifyMessage(kNotifyMsg);
+        button.SetCaption(L"Fruit");
+        if (made) {
+            parent.SetForegroundWindow();
+            ::SetFocus(ok);
+        }
+    }
+    std::wstring Item(int i) const { return i >= 0 && i < 4 ? kFruit[i] : L""; }
+};
+
+} // namespace
+
+TEST(MenuButton, TakesTheFocusWithTabAndSelectsFromTheKeyboardWhileClosed) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    KeyboardWindow w;
+    ASSERT_TRUE(w.made);
+    ASSERT_TRUE(TypeKeys(w.parent.m_hWnd, {{VK_TAB}}));
+    ASSERT_EQ(w.button.m_hWnd, ::GetFocus());
+    EXPECT_EQ(L"Fruit", gui::TextOf(w.button.m_hWnd));
+
+    // Each change is told as a changed choice is; no list opens.
+    struct Row { const char* name; Key key; int sel; };
+    const Row rows[] = {
+        {"Down from none", {VK_DOWN}, 0}, {"Down", {VK_DOWN}, 1}, {"End", {VK_END}, 3},
+        {"Down at the end", {VK_DOWN}, 3}, {"Up", {VK_UP}, 2}, {"Home", {VK_HOME}, 0},
+        {"Up at the start", {VK_UP}, 0}, {"b", {'B'}, 1}, {"b again", {'B'}, 3},
+        {"b wraps round", {'B'}, 1}, {"c", {'C'}, 2}, {"no item with z", {'Z'}, 2},
+    };
+    int sel = -1;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        w.parent.log.clear();
+        ASSERT_TRUE(TypeKeys(w.parent.m_hWnd, {r.key}));
+        EXPECT_EQ(r.sel, w.button.GetCurSel());
+        std::vector<std::string> told;
+        if (r.sel != sel) told = {"xmb 2027 " + std::to_string(r.sel), "selchange"};
+        EXPECT_EQ(told, w.parent.log);
+        EXPECT_EQ(w.Item(r.sel), gui::TextOf(w.button.m_hWnd));
+        EXPECT_EQ(nullptr, OpenList());
+        EXPECT_EQ(w.button.m_hWnd, ::GetFocus());
+        sel = r.sel;
+    }
+
+    // Escape is still the dialog's; Tab moves on.
+    w.parent.log.clear();
+    ASSERT_TRUE(TypeKeys(w.parent.m_hWnd, {{VK_ESCAPE}, {VK_TAB}}));
+    EXPECT_EQ((std::vector<std::string>{"idcancel"}), w.parent.log);
+    EXPECT_EQ(w.ok, ::GetFocus());
+}
+
+TEST(MenuButton, TheOpenListWorksFromTheKeyboard) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    KeyboardWindow w;
+    ASSERT_TRUE(w.made);
+    const Key enter{VK_RETURN}, escape{VK_ESCAPE}, f4{VK_F4}, down{VK_DOWN}, up{VK_UP};
+    struct Row {
+        const char* name;
+        int sel;                  // before opening
+        Key open;
+        std::vector<Key> moves;   // with the list open
+        int hover;                // after the moves
+        Key close;
+        int chosen;               // -1: closed without a choice
+    };
+    const Row rows[] = {
+        {"Space, Down, Down, Enter", 1, {VK_SPACE}, {down, down}, 3, enter, 3},
+        {"Enter, End, Enter", 0, enter, {{VK_END}}, 3, enter, 3},
+        {"Alt+Down, Up, Escape", 2, {VK_DOWN, true}, {up}, 1, escape, -1},
+        {"F4, Home, F4", 2, f4, {{VK_HOME}}, 0, f4, -1},
+        {"F4, Down, Alt+Up", 0, f4, {down}, 1, {VK_UP, true}, -1},
+        {"F4, PageDown, PageUp, Down, Enter", 2, f4, {{VK_NEXT}, {VK_PRIOR}, down}, 1, enter, 1},
+        {"Space, c, Enter", 0, {VK_SPACE}, {{'C'}}, 2, enter, 2},
+        {"Space, Enter: the same row again", 1, {VK_SPACE}, {}, 1, enter, 1},
+        {"Up past the start, Down past the end", 0, f4, {up, {VK_END}, down}, 3, enter, 3},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        w.button.SetCurSel(r.sel);
+        w.button.SetFocus();
+        w.parent.log.clear();
+
+        ASSERT_TRUE(TypeKeys(w.parent.m_hWnd, {r.open}));
+        CxMenuList* list = OpenList();
+        ASSERT_NE(nullptr, list);
+        HWND h = list->m_hWnd;
+        EXPECT_TRUE(w.button.Dropped());
+        EXPECT_EQ(h, ::GetFocus());   // the list holds the keyboard
+        EXPECT_EQ(r.sel, list->GetHover());
+        // The rows read as a list box's do; the highlighted one is the window's text.
+        EXPECT_EQ(4, SendMessageW(h, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < 4; ++i) {
+            wchar_t text[32] = {};
+            EXPECT_EQ(static_cast<LRESULT>(w.Item(i).size()), SendMessageW(h, LB_GETTEXTLEN, i, 0));
+            SendMessageW(h, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+            EXPECT_EQ(w.Item(i), text);
+        }
+        EXPECT_EQ(w.Item(r.sel), gui::TextOf(h));
+
+        for (const Key& k : r.moves) ASSERT_TRUE(TypeKeys(w.parent.m_hWnd, {k}));
+        ASSERT_TRUE(IsWindow(h));
+        EXPECT_EQ(r.hover, list->GetHover());
+        EXPECT_EQ(r.hover, SendMessageW(h, LB_GETCURSEL, 0, 0));
+        EXPECT_EQ(w.Item(r.hover), gui::TextOf(h));
+        EXPECT_TRUE(w.parent.log.empty());
+
+        ASSERT_TRUE(TypeKeys(w.parent.m_hWnd, {r.close}));
+        EXPECT_FALSE(IsWindow(h));
+        EXPECT_FALSE(w.button.Dropped());
+        EXPECT_EQ(w.button.m_hWnd, ::GetFocus());   // back to the button
+        // The notifications of a mouse choice or cancel, in the same order; never the dialog's.
+        std::vector<std::string> told;
+        if (r.chosen < 0) {
+            told = {"xmb 2026 " + std::to_string(r.sel), "selendcancel"};
+        } else {
+            told = {"xmb 2025 " + std::to_string(r.chosen), "selendok"};
+            if (r.chosen != r.sel) told.insert(told.end(), {"xmb 2027 " + std::to_string(r.chosen), "selchange"});
+        }
+        EXPECT_EQ(told, w.parent.log);
+        int now = r.chosen < 0 ? r.sel : r.chosen;
+        EXPECT_EQ(now, w.button.GetCurSel());
+        EXPECT_EQ(w.Item(now), gui::TextOf(w.button.m_hWnd));
+    }
+}
+
+TEST(MenuButton, TheWindowTextIsWhatTheButtonShows) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    ButtonOnParent w;
+    ASSERT_TRUE(w.ok);
+    w.button.SetCaption(L"Save to");
+    struct Row { const char* name; std::function<void(CTestMenuButton&)> act; const wchar_t* text; };
+    const Row rows[] = {
+        {"the caption", [](CTestMenuButton&) {}, L"Save to"},
+        {"a selection", [](CTestMenuButton& b) { b.SetCurSel(1); }, L"B"},
+        {"the caption only", [](CTestMenuButton& b) { b.SetUpdateCaption(false); }, L"Save to"},
+        {"the selection again", [](CTestMenuButton& b) { b.SetUpdateCaption(true); }, L"B"},
+        {"the selected item deleted", [](CTestMenuButton& b) { b.DeleteString(1); }, L"C"},
+        {"the selection past the items", [](CTestMenuButton& b) { b.DeleteString(1); }, L"Save to"},
+        {"another caption", [](CTestMenuButton& b) { b.SetCaption(L"Where"); }, L"Where"},
+        {"an item comes to the selection", [](CTestMenuButton& b) { b.AddString(U(L"D")); }, L"D"},
+        {"other items", [](CTestMenuButton& b) {
+             CxMenuButton::Item items[] = {{L"one", 1}, {L"two", 2}};
+             b.SetMenuItems(items, 2);
+         }, L"two"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        r.act(w.button);
+        EXPECT_EQ(std::wstring(r.text), gui::TextOf(w.button.m_hWnd));
+        EXPECT_EQ(static_cast<int>(wcslen(r.text)), GetWindowTextLengthW(w.button.m_hWnd));
     }
 }
