@@ -204,14 +204,16 @@ void run_until_closed(HWND window) {
     }
 }
 
-enum class ButtonState { Closed, Pressed, Open };
+enum class ButtonState { Closed, Pressed, Open, Focused, KeyboardOpen };
 
-// A window with a menu button of three storage places, in one of its three states.
+// A window with a menu button of three storage places, in one of its states: closed, pressed,
+// open under the mouse, with the keyboard's focus, open from the keyboard (F4, then Down).
 template <ButtonState State>
 void menu_button() {
     CWnd frame;
     const wchar_t* title = german() ? L"Speicherort" : L"Storage";
-    int height = State == ButtonState::Open ? 150 : 70;
+    const bool open = State == ButtonState::Open || State == ButtonState::KeyboardOpen;
+    int height = open ? 150 : 70;
     if (!frame.CreateEx(0, AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), GetSysColorBrush(COLOR_BTNFACE)),
                         title, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 200, 200, 240, height, nullptr, nullptr))
         return;
@@ -232,6 +234,15 @@ void menu_button() {
         CRect b;
         button.GetWindowRect(&b);
         SetCursorPos(b.left + 40, b.bottom + 8);
+    }
+    if (State == ButtonState::Focused || State == ButtonState::KeyboardOpen) {
+        SetCursorPos(20, 20);   // away from the list
+        frame.SendMessage(WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS));
+        button.SetFocus();
+    }
+    if (State == ButtonState::KeyboardOpen) {
+        button.SendMessage(WM_KEYDOWN, VK_F4);
+        if (HWND list = GetFocus(); list && list != button.m_hWnd) SendMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
     }
     run_until_closed(frame.m_hWnd);
 }
@@ -299,6 +310,8 @@ const Picture kPictures[] = {
     {"menu_button_closed", menu_button<ButtonState::Closed>},
     {"menu_button_pressed", menu_button<ButtonState::Pressed>},
     {"menu_button_open", menu_button<ButtonState::Open>},
+    {"menu_button_focused", menu_button<ButtonState::Focused>},
+    {"menu_button_keyboard", menu_button<ButtonState::KeyboardOpen>},
     {"name_select_mode1", name_dialog<1>, typed_name},
     {"name_select_mode2", name_dialog<2>},
     {"name_select_mode5", name_dialog<5>},
