@@ -89,12 +89,15 @@ bool button_key(CxMenuButton& b, WPARAM vk, bool alt) {
     int n = b.GetCount(), cur = b.GetCurSel();
     if (cur >= n) cur = -1;
     if (alt) {
-        if (vk != VK_DOWN) return false;
+        if (vk != VK_DOWN || n < 1) return false;
         ButtonState::open(b);
         return true;
     }
     switch (vk) {
-    case VK_SPACE: case VK_RETURN: case VK_F4: ButtonState::open(b); return true;
+    case VK_SPACE: case VK_RETURN: case VK_F4:
+        if (n < 1) return false;   // nothing to open: the keys stay the dialog's and the button's
+        ButtonState::open(b);
+        return true;
     case VK_UP: case VK_LEFT: select_from_keyboard(b, cur < 0 ? 0 : cur - 1); return true;
     case VK_DOWN: case VK_RIGHT: select_from_keyboard(b, cur < 0 ? 0 : cur + 1); return true;
     case VK_HOME: select_from_keyboard(b, 0); return true;
@@ -110,11 +113,11 @@ LRESULT CALLBACK button_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
     if (CWnd::FromHandlePermanent(h) != b) return DefSubclassProc(h, msg, wp, lp);   // no longer ours
     switch (msg) {
     case WM_GETDLGCODE: {
-        // Arrows and letters are the button's; so is Enter, which opens the list (the dialog's
-        // default button stays the default).
+        // Arrows and letters are the button's; so is Enter while there is a list to open (the
+        // dialog's default button stays the default).
         LRESULT code = DefSubclassProc(h, msg, wp, lp) | DLGC_WANTARROWS | DLGC_WANTCHARS;
         const MSG* m = reinterpret_cast<const MSG*>(lp);
-        if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+        if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN && b->GetCount() > 0) code |= DLGC_WANTMESSAGE;
         return code;
     }
     case WM_KEYDOWN:

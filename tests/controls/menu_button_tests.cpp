@@ -674,6 +674,15 @@ TEST(MenuButton, TakesTheFocusWithTabAndSelectsFromTheKeyboardWhileClosed) {
     ASSERT_TRUE(TypeKeys(w.parent.m_hWnd, {{VK_ESCAPE}, {VK_TAB}}));
     EXPECT_EQ((std::vector<std::string>{"idcancel"}), w.parent.log);
     EXPECT_EQ(w.ok, ::GetFocus());
+
+    // Without items there is nothing to open: Enter is the dialog's again.
+    w.button.SetMenuItems(nullptr, 0);
+    w.button.SetFocus();
+    w.parent.log.clear();
+    ASSERT_TRUE(TypeKeys(w.parent.m_hWnd, {{VK_RETURN}, {VK_SPACE}, {VK_F4}}));
+    EXPECT_EQ((std::vector<std::string>{"idok"}), w.parent.log);
+    EXPECT_EQ(nullptr, OpenList());
+    EXPECT_FALSE(w.button.Dropped());
 }
 
 TEST(MenuButton, TheOpenListWorksFromTheKeyboard) {
