@@ -30,10 +30,6 @@ struct SXMSGBOX {
     int nPosX;
     int nPosY;
 };
-static_assert(sizeof(SXMSGBOX) == 24, "SXMSGBOX is six 32-bit fields");
-static_assert(offsetof(SXMSGBOX, uTimeout) == 4 && offsetof(SXMSGBOX, pcszCheckBoxText) == 8 &&
-              offsetof(SXMSGBOX, puValue) == 12 && offsetof(SXMSGBOX, nPosX) == 16 &&
-              offsetof(SXMSGBOX, nPosY) == 20, "SXMSGBOX field offsets");
 
 // MessageBoxW(hWnd, text, caption, type) altered as p asks; returns what MessageBoxW returns.
 // A rejected record (reported to the debugger output) or a null caption gives a plain box.
@@ -42,3 +38,13 @@ CORELINK_API int SxMessageBox(HWND hWnd, const unsigned short* text, const unsig
                               UINT type, SXMSGBOX* p);
 // The same with string resources; captionId 0 takes the application's name.
 CORELINK_API int SxMessageBox(CWnd* pWnd, UINT textId, UINT captionId, UINT type, SXMSGBOX* p);
+
+// The layout hosts compile against (see CorelinkLayout.h).
+#include "CorelinkLayout.h"
+CORELINK_CHECK_SIZE(SXMSGBOX, 24);
+CORELINK_CHECK_OFFSET(SXMSGBOX, uFlags, 0);
+CORELINK_CHECK_OFFSET(SXMSGBOX, uTimeout, 4);
+CORELINK_CHECK_OFFSET(SXMSGBOX, pcszCheckBoxText, 8);
+CORELINK_CHECK_OFFSET(SXMSGBOX, puValue, 12);
+CORELINK_CHECK_OFFSET(SXMSGBOX, nPosX, 16);
+CORELINK_CHECK_OFFSET(SXMSGBOX, nPosY, 20);
