@@ -18,13 +18,11 @@ enum EPhMgrModule : int {
     PHMGR_MODULE_VIDEOS    = 32,
     PHMGR_MODULE_FILES     = 256,
 };
-static_assert(sizeof(EPhMgrModule) == 4, "EPhMgrModule is a 32-bit enumeration");
 
 // Remind texts are looked up by action type, action time and number. The library itself uses
 // only the connection hints; the other values belong to Hintbook.
 enum ACTION_TYPE : int { ACTION_TYPE_HINT = 0 };
 enum ACTION_TIME : int { ACTION_TIME_CONNECTION = 6 };
-static_assert(sizeof(ACTION_TYPE) == 4 && sizeof(ACTION_TIME) == 4, "the action enumerations are 32-bit");
 
 // Shows msg with AfxMessageBox(msg, type) (nothing when msg is null or empty), then the
 // connection hint of module for the connected handset in a box captioned by string 2200,
@@ -51,3 +49,9 @@ CORELINK_API int ShowRemindMessage(ACTION_TYPE type, ACTION_TIME time, int index
 // work area. The calling thread must handle window messages while the popup is open.
 CORELINK_API void ShowNotifyMessage(const unsigned short* text, unsigned long dwArg2, unsigned long dwArg3,
                                     HWND hParent, int nArg5, int nArg6);
+
+// The layout hosts compile against (see CorelinkLayout.h).
+#include "CorelinkLayout.h"
+CORELINK_CHECK_SIZE(EPhMgrModule, 4);
+CORELINK_CHECK_SIZE(ACTION_TYPE, 4);
+CORELINK_CHECK_SIZE(ACTION_TIME, 4);
