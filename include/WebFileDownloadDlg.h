@@ -65,22 +65,17 @@ private:
 // The dialog that receives progress values: set by OnInitDialog, cleared when it ends.
 extern CORELINK_API CWebFileDownloadDlg* g_pWebFileDownloadDlg;
 
-// The fields in their fixed order.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Winvalid-offsetof"
-static_assert(offsetof(CWebFileDownloadDlg, m_btnAbort) == sizeof(CDialog), "m_btnAbort follows the dialog");
-static_assert(offsetof(CWebFileDownloadDlg, m_progress) == offsetof(CWebFileDownloadDlg, m_btnAbort) + sizeof(CButton) &&
-              offsetof(CWebFileDownloadDlg, m_editMsg) == offsetof(CWebFileDownloadDlg, m_progress) + sizeof(CProgressCtrl) &&
-              offsetof(CWebFileDownloadDlg, m_strMsg) == offsetof(CWebFileDownloadDlg, m_editMsg) + sizeof(CEdit),
-              "the controls, then the message text");
-static_assert(offsetof(CWebFileDownloadDlg, m_strURL) == offsetof(CWebFileDownloadDlg, m_strMsg) + sizeof(CString) &&
-              offsetof(CWebFileDownloadDlg, m_strSavedFile) == offsetof(CWebFileDownloadDlg, m_strURL) + sizeof(CString) &&
-              offsetof(CWebFileDownloadDlg, m_strProductName) == offsetof(CWebFileDownloadDlg, m_strSavedFile) + sizeof(CString) &&
-              offsetof(CWebFileDownloadDlg, m_strLocation) == offsetof(CWebFileDownloadDlg, m_strProductName) + sizeof(CString) &&
-              offsetof(CWebFileDownloadDlg, m_strProductUrl) == offsetof(CWebFileDownloadDlg, m_strLocation) + sizeof(CString) &&
-              offsetof(CWebFileDownloadDlg, m_bCancelButton) == offsetof(CWebFileDownloadDlg, m_strProductUrl) + sizeof(CString),
-              "the texts, in order");
-static_assert(offsetof(CWebFileDownloadDlg, m_netConnector) == offsetof(CWebFileDownloadDlg, m_bCancelButton) + 4 &&
-              sizeof(CWebFileDownloadDlg) == offsetof(CWebFileDownloadDlg, m_netConnector) + sizeof(CNetConnector),
-              "the connector last");
-#pragma GCC diagnostic pop
+// The layout hosts compile against (see CorelinkLayout.h).
+#include "CorelinkLayout.h"
+CORELINK_CHECK_SIZE(CWebFileDownloadDlg, 148);
+CORELINK_CHECK_OFFSET(CWebFileDownloadDlg, m_btnAbort, 32);
+CORELINK_CHECK_OFFSET(CWebFileDownloadDlg, m_progress, 44);
+CORELINK_CHECK_OFFSET(CWebFileDownloadDlg, m_editMsg, 56);
+CORELINK_CHECK_OFFSET(CWebFileDownloadDlg, m_strMsg, 68);
+CORELINK_CHECK_OFFSET(CWebFileDownloadDlg, m_strURL, 72);
+CORELINK_CHECK_OFFSET(CWebFileDownloadDlg, m_strSavedFile, 76);
+CORELINK_CHECK_OFFSET(CWebFileDownloadDlg, m_strProductName, 80);
+CORELINK_CHECK_OFFSET(CWebFileDownloadDlg, m_strLocation, 84);
+CORELINK_CHECK_OFFSET(CWebFileDownloadDlg, m_strProductUrl, 88);
+CORELINK_CHECK_OFFSET(CWebFileDownloadDlg, m_bCancelButton, 92);
+CORELINK_CHECK_OFFSET(CWebFileDownloadDlg, m_netConnector, 96);
