@@ -137,3 +137,16 @@ private:
     int row_at(CPoint client) const;
     bool m_bCreated = false;   // the window exists; only then does its destruction delete this
 };
+
+// The layout hosts compile against (see CorelinkLayout.h).
+#include "CorelinkLayout.h"
+CORELINK_CHECK_SIZE(CxMenuButton, 72);
+CORELINK_CHECK_SIZE(CxMenuButton::SkinConfig, 16);
+CORELINK_CHECK_OFFSET(CxMenuButton::SkinConfig, nHeight, 0);
+CORELINK_CHECK_OFFSET(CxMenuButton::SkinConfig, nLeftWidth, 4);
+CORELINK_CHECK_OFFSET(CxMenuButton::SkinConfig, nRightWidth, 8);
+CORELINK_CHECK_OFFSET(CxMenuButton::SkinConfig, nMiddleWidth, 12);
+CORELINK_CHECK_SIZE(CxMenuButton::Item, 8);
+CORELINK_CHECK_OFFSET(CxMenuButton::Item, strText, 0);
+CORELINK_CHECK_OFFSET(CxMenuButton::Item, dwData, 4);
+CORELINK_CHECK_SIZE(CxMenuList, 48);
