@@ -54,3 +54,24 @@ protected:
 private:
     bool m_bSpecialAdded = false;   // the special entry is already in m_lstNames
 };
+
+// The layout hosts compile against (see CorelinkLayout.h).
+#include "CorelinkLayout.h"
+CORELINK_CHECK_SIZE(CNameSelectDlg, 132);
+CORELINK_CHECK_OFFSET(CNameSelectDlg, m_nMode, 32);
+CORELINK_CHECK_OFFSET(CNameSelectDlg, m_lstNames, 36);
+CORELINK_CHECK_OFFSET(CNameSelectDlg, m_lstFlags, 40);
+CORELINK_CHECK_OFFSET(CNameSelectDlg, m_strName, 44);
+CORELINK_CHECK_OFFSET(CNameSelectDlg, m_pActiveCtrl, 48);
+CORELINK_CHECK_OFFSET(CNameSelectDlg, m_nSelIndex, 52);
+CORELINK_CHECK_OFFSET(CNameSelectDlg, m_nMaxLen, 56);
+CORELINK_CHECK_OFFSET(CNameSelectDlg, m_nMaxWideLen, 60);
+CORELINK_CHECK_OFFSET(CNameSelectDlg, m_bFirstIsCurrent, 64);
+CORELINK_CHECK_OFFSET(CNameSelectDlg, m_bTitleName, 68);
+CORELINK_CHECK_OFFSET(CNameSelectDlg, m_strTitleName, 72);
+CORELINK_CHECK_OFFSET(CNameSelectDlg, m_bAddSpecial, 76);
+CORELINK_CHECK_OFFSET(CNameSelectDlg, m_fontText, 80);
+CORELINK_CHECK_OFFSET(CNameSelectDlg, m_cbList1, 88);
+CORELINK_CHECK_OFFSET(CNameSelectDlg, m_cbList2, 100);
+CORELINK_CHECK_OFFSET(CNameSelectDlg, m_edName, 112);
+CORELINK_CHECK_OFFSET(CNameSelectDlg, m_strSpecial, 124);
