@@ -1,11 +1,14 @@
 // Hint numbers, the Sharp models' information texts and adapter names of hinted messages.
 #include <windows.h>
 #include <string>
+#include <wchar.h>
 #include "hint_rules.h"
 
 namespace {
 
-bool Same(const wchar_t* a, const wchar_t* b) { return a && lstrcmpW(a, b) == 0; }
+// Exact names, unit by unit, as Check_TP_ModelName compares them: lstrcmpW follows language
+// rules, which take "SHARP_GX25" with a soft hyphen for "SHARP_GX25".
+bool Same(const wchar_t* a, const wchar_t* b) { return a && wcscmp(a, b) == 0; }
 
 CString LoadText(UINT id) {
     CString s;
@@ -13,22 +16,54 @@ CString LoadText(UINT id) {
     return s;
 }
 
+// True when an insert of the message format takes its width or precision from an argument
+// ("%1!*s!", "%2!.*s!").
+bool HasWidthFromArgument(const CString& pattern) {
+    const wchar_t* p = pattern.GetString();
+    for (int i = 0; p[i]; ++i) {
+        if (p[i] != L'%' || !p[i + 1]) continue;
+        if (p[i + 1] < L'1' || p[i + 1] > L'9') {   // an escape: "%%", "%n", "%0", ...
+            ++i;
+            continue;
+        }
+        int j = i + 1;
+        while (p[j] >= L'0' && p[j] <= L'9') ++j;
+        if (p[j] != L'!') {   // a plain insert: go on at the character after its number
+            i = j - 1;
+            continue;
+        }
+        for (++j; p[j] && p[j] != L'!'; ++j)
+            if (p[j] == L'*') return true;
+        if (!p[j]) break;
+        i = j;                // the spec's closing "!"
+    }
+    return false;
+}
+
 // The template with its inserts %1 to %5 filled by the strings ids.
 CString FillTemplate(UINT templateId, const UINT (&ids)[5]) {
-    CString pattern = LoadText(templateId);
     CString inserts[5];
-    DWORD_PTR args[5];
-    for (int i = 0; i < 5; ++i) {
-        inserts[i] = LoadText(ids[i]);
-        args[i] = reinterpret_cast<DWORD_PTR>(inserts[i].GetString());
-    }
+    for (int i = 0; i < 5; ++i) inserts[i] = LoadText(ids[i]);
+    return FillInserts(LoadText(templateId), inserts);
+}
+
+} // namespace
+
+CString FillInserts(const CString& pattern, const CString (&inserts)[5]) {
+    // The template comes from a language file, so it may name any insert the platform knows:
+    // %1 to %99, a 64-bit format taking a second slot. Every slot it can reach holds a text;
+    // those past the five are empty. A "*" field would take a text's address for a width and
+    // the arguments after it: such a template is refused.
+    if (HasWidthFromArgument(pattern)) return CString();
+    static const wchar_t kNone[] = L"";
+    DWORD_PTR args[99 + 1];
+    for (DWORD_PTR& a : args) a = reinterpret_cast<DWORD_PTR>(kNone);
+    for (int i = 0; i < 5; ++i) args[i] = reinterpret_cast<DWORD_PTR>(inserts[i].GetString());
     std::wstring out(32768, L'\0');
     DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY, pattern.GetString(), 0, 0,
                              &out[0], DWORD(out.size()), reinterpret_cast<va_list*>(args));
     return CString(out.c_str(), int(n));
 }
-
-} // namespace
 
 int ModuleHintNumber(const unsigned long (&moduleValues)[7], EPhMgrModule module) {
     static const EPhMgrModule kModules[7] = {PHMGR_MODULE_MAIN,   PHMGR_MODULE_CONTACTS, PHMGR_MODULE_MESSAGES,

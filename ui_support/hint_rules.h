@@ -22,6 +22,11 @@ bool HasSharpInformation(const wchar_t* model);
 // interface: no information box is shown then.
 CString SharpInformationText(const wchar_t* iface);
 
+// pattern with the platform's message inserts %1 to %5 filled by the five texts; an insert
+// above %5 (a fault of the language file) comes out empty. Empty when the platform refuses
+// the pattern.
+CString FillInserts(const CString& pattern, const CString (&inserts)[5]);
+
 // The adapter names of hint texts: with the USB adapter 220 every "(VX-200)" becomes
 // "(VX-Bluetooth)"; otherwise with the Bluetooth adapter 230 every "VX-200" becomes
 // "VX-Bluetooth".

@@ -24,6 +24,10 @@ TEST(HintRules, ModelOverrides) {
         {12, L"SHARP_GX25", L"", -1},
         {12, L"sharp_gx25", L"IrDA", 12},          // model names are exact
         {12, L"SHARP_GX25", L"irda", -1},          // and so are interface names
+        {12, L"SHARP_GX25\u00AD", L"IrDA", 12},    // a soft hyphen is a character of the name
+        {12, L"SHARP_GX25", L"IrDA\u00AD", -1},
+        {12, L"SHARP_GX25", L"USB\u00ADCable", -1},
+        {12, L"SHARP_GX25", L"USB Cable\u200B", -1},
         {12, L"SHARP_902SH", L"IrDA", 12},
         {-1, L"VX-Phone", L"USB Cable", -1},
         {7, nullptr, nullptr, 7},
@@ -36,6 +40,8 @@ TEST(HintRules, ModelOverrides) {
     EXPECT_TRUE(HasSharpInformation(L"SHARP_GX40"));
     EXPECT_FALSE(HasSharpInformation(L"SHARP_GX25"));
     EXPECT_FALSE(HasSharpInformation(L"sharp_gx40"));
+    EXPECT_FALSE(HasSharpInformation(L"SHARP_GX40\u00AD"));
+    EXPECT_FALSE(HasSharpInformation(L"SHARP\u00AD_902SH"));
     EXPECT_FALSE(HasSharpInformation(nullptr));
 }
 
@@ -47,11 +53,41 @@ TEST(HintRules, SharpInformationTexts) {
         {L"Bluetooth", L"Use the cable on the port (radio); then start the driver and the panel.\r\nPair the handset first."},
         {L"Serial", L""},   // no information box rather than an empty one
         {L"usb cable", L""},
+        {L"IrDA\u00AD", L""},
         {nullptr, L""},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.iface ? r.iface : L"(null)");
         EXPECT_STREQ(r.text, SharpInformationText(r.iface).GetString());
+    }
+}
+
+// The template of a language file filled with the five texts. An insert above %5 is a fault of
+// the file: it comes out empty, and nothing is read past the five texts; a format that takes
+// its width from an argument refuses the template.
+TEST(HintRules, TemplateInserts) {
+    const CString inserts[5] = {L"cable", L"port", L"infrared", L"driver", L"panel"};
+    struct Row { const wchar_t* pattern; const wchar_t* out; };
+    const Row rows[] = {
+        {L"Use the %1 on the %2 (%3); then start the %4 and the %5.",
+         L"Use the cable on the port (infrared); then start the driver and the panel."},
+        {L"%5, %4, %3, %2, %1", L"panel, driver, infrared, port, cable"},
+        {L"%1!s! and %2", L"cable and port"},
+        {L"100%% %1%n%2", L"100% cable\r\nport"},
+        {L"[%6]", L"[]"},
+        {L"[%1|%7|%5]", L"[cable||panel]"},
+        {L"[%9][%10][%42]", L"[][][]"},
+        {L"[%99!s!]", L"[]"},
+        {L"[%99]%5", L"[]panel"},
+        {L"[%1!*s!]", L""},          // a width taken from an argument would be a text's address
+        {L"[%6!*.*s!]", L""},
+        {L"[%4!.*s!] %5", L""},
+        {L"[%1!-8s!]", L"[cable   ]"},
+        {L"", L""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.pattern);
+        EXPECT_STREQ(r.out, FillInserts(r.pattern, inserts).GetString());
     }
 }
 
