@@ -49,8 +49,10 @@ bool FindLanguageDefName(FILE* file, const std::string& id, std::string* name) {
         bool wholeLine = !text.empty() && text.back() == '\n';
         bool continues = false;
         if (!wholeLine) {
+            // A line of exactly one piece leaves its line feed for the next read: it ends
+            // the line here, it is no piece of its own.
             int next = getc(file);
-            continues = next != EOF;
+            continues = next != EOF && next != '\n';
             if (continues) ungetc(next, file);
         }
         if (lineStart) {

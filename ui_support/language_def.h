@@ -23,6 +23,7 @@ LanguageDefLine SplitLanguageDefLine(const std::string& text);
 
 // Reads the file from its current position until end of file or a read error. True, with
 // the name in *name, for the first line whose identifier equals id without regard to case
-// and that has a name. A line longer than a piece is judged by its first piece only, and
-// only when the name ended inside that piece; its further pieces are never taken as lines.
+// and that has a name. A line of up to one piece (its line feed aside) is whole; a longer line
+// is judged by its first piece only, and only when the name ended inside that piece; its
+// further pieces are never taken as lines.
 bool FindLanguageDefName(FILE* file, const std::string& id, std::string* name);

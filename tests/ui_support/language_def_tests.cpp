@@ -65,6 +65,12 @@ TEST(LanguageDefFile, Lookup) {
         {"long line whose name ends in its first piece", "0411 Japanese;" + longTail + "\n", "0411", "Japanese"},
         {"long line whose name runs on is refused", "0411 " + longTail + "\n0411 Japanese\n", "0411", "Japanese"},
         {"line of exactly one piece at the end", "0411 " + std::string(194, 'y'), "0411", nullptr},
+        {"line of exactly one piece and its line feed", "0411 " + std::string(194, 'y') + "\n", "0411", nullptr},
+        {"line of one piece, then another line", "0409 " + std::string(194, 'y') + "\n0411 Japanese\n", "0411", "Japanese"},
+        {"line of one piece and a line feed, then a line of one piece",
+         "0409 " + std::string(194, 'x') + "\n0411 " + std::string(194, 'y') + "\n", "0411", nullptr},
+        {"line one character over a piece is refused", "0411 " + std::string(195, 'y') + "\n0411 Japanese\n", "0411",
+         "Japanese"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
