@@ -7,8 +7,8 @@
 HINSTANCE LoadDLLFmRegistryDefine(const unsigned short* keyRoot, const unsigned short* name) {
     if (!IsUsableName(name)) return nullptr;
     CString key;
+    // Any length: the registry limits each key name, not the path, and refuses a name too long.
     key.Format(L"%s\\%s\\%s", keyRoot ? WideText(keyRoot) : L"", L"GUI", WideText(name));
-    if (key.GetLength() > kMaxRegistryKey) return nullptr;
     CxRegSDK reg(HKEY_CURRENT_USER, L"");
     CxString path = reg.GetProfileStringW(key, L"ExePath", L"");
     CxString file = GetFileNameOnly(reinterpret_cast<const unsigned short*>(path.GetString()));

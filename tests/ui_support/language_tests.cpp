@@ -161,19 +161,24 @@ TEST_F(LanguageResources, MissingOrEmptyNamesLoadNothing) {
 }
 
 TEST_F(LanguageResources, LibraryRecordedInTheRegistry) {
-    const wchar_t kRoot[] = L"Software\\Veranox\\LanguageTests";
+    const std::wstring kRoot = L"Software\\Veranox\\LanguageTests";
+    // The registry limits each key name to 255 characters, not the path: a path of 340.
+    std::wstring deep;
+    for (int i = 0; deep.size() < 300; ++i) deep += L"\\Level" + std::to_wstring(i);
     struct Row {
         const char* what;
+        std::wstring root;        // the caller's key
         const wchar_t* exePath;   // null: no key
         const char* name;
         const char* loaded;
     } rows[] = {
-        {"full path: the file name is searched", L"C:\\Program Files\\Veranox\\Hintbook.dll", "Hints", "Hintbook.dll"},
-        {"file name only", L"Hintbook.dll", "Hints", "Hintbook.dll"},
-        {"empty path", L"", "Hints", "none"},
-        {"no such key", nullptr, "Hints", "none"},
-        {"file that does not exist", L"C:\\Veranox\\Absent.dll", "Hints", "none"},
-        {"null name", L"Hintbook.dll", "<null>", "none"},
+        {"full path: the file name is searched", kRoot, L"C:\\Program Files\\Veranox\\Hintbook.dll", "Hints", "Hintbook.dll"},
+        {"file name only", kRoot, L"Hintbook.dll", "Hints", "Hintbook.dll"},
+        {"empty path", kRoot, L"", "Hints", "none"},
+        {"no such key", kRoot, nullptr, "Hints", "none"},
+        {"file that does not exist", kRoot, L"C:\\Veranox\\Absent.dll", "Hints", "none"},
+        {"null name", kRoot, L"Hintbook.dll", "<null>", "none"},
+        {"key path of 340 characters", kRoot + deep, L"Hintbook.dll", "Hints", "Hintbook.dll"},
     };
     LanguageFolder folder;
     ASSERT_TRUE(folder.Ok());
@@ -181,10 +186,14 @@ TEST_F(LanguageResources, LibraryRecordedInTheRegistry) {
     ASSERT_TRUE(folder.Start(host));
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        SetExePath(L"Software\\Veranox\\LanguageTests\\GUI\\Hints", r.exePath);
-        EXPECT_EQ(r.loaded, host.Value("registry-load Software\\Veranox\\LanguageTests|" + std::string(r.name)));
+        const std::wstring key = r.root + L"\\GUI\\Hints";
+        if (r.root.size() > kRoot.size()) {
+            EXPECT_GE(key.size(), 340u);
+        }
+        SetExePath(key.c_str(), r.exePath);
+        EXPECT_EQ(r.loaded, host.Value("registry-load " + ToUtf8(r.root) + "|" + std::string(r.name)));
     }
-    SetExePath(kRoot, nullptr);
+    SetExePath(kRoot.c_str(), nullptr);
     host.Quit();
 }
 
