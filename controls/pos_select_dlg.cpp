@@ -1,6 +1,5 @@
 // CPosSelectDlg: the position dialog.
 #include "PosSelectDlg.h"
-#include <stddef.h>
 
 namespace {
 const UINT kTemplate = 15007;
@@ -11,17 +10,7 @@ const UINT kSpecialEntry = 2014;
 BEGIN_MESSAGE_MAP(CPosSelectDlg, CDialog)
 END_MESSAGE_MAP()
 
-CPosSelectDlg::CPosSelectDlg(CWnd* parent) : CDialog(kTemplate, parent), m_bAddSpecial(TRUE), m_nPos(0) {
-    // Hosts compile against this layout: the fields keep their order.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Winvalid-offsetof"
-    static_assert(offsetof(CPosSelectDlg, m_lstPositions) == sizeof(CDialog) &&
-                      offsetof(CPosSelectDlg, m_bAddSpecial) == offsetof(CPosSelectDlg, m_lstPositions) + sizeof(CxStringList) &&
-                      offsetof(CPosSelectDlg, m_nPos) == offsetof(CPosSelectDlg, m_bAddSpecial) + 4 &&
-                      offsetof(CPosSelectDlg, m_cbPos) == offsetof(CPosSelectDlg, m_nPos) + 4,
-                  "CPosSelectDlg's fields keep their order");
-#pragma GCC diagnostic pop
-}
+CPosSelectDlg::CPosSelectDlg(CWnd* parent) : CDialog(kTemplate, parent), m_bAddSpecial(TRUE), m_nPos(0) {}
 
 CPosSelectDlg::~CPosSelectDlg() = default;
 

@@ -9,6 +9,7 @@
 #include <afxstr.h>
 #include <afxtempl.h>
 #include "CorelinkApi.h"
+#include "CorelinkLayout.h"
 #include "SimpleDB.h"
 
 class CORELINK_API AppDB {
@@ -123,3 +124,31 @@ CORELINK_API AppDB* GetAppDB();
 // The distinct terms of search, in order of first appearance, into terms; returns them
 // joined by single spaces. Punctuation of ",-_*?:;|&!~" separates like white space.
 CORELINK_API CString TokenizeSeartchString(const CString& search, CArray<CString, CString>& terms);
+
+// The layout hosts compile against (see CorelinkLayout.h).
+CORELINK_CHECK_SIZE(AppDB, 12);
+CORELINK_CHECK_SIZE(AppDB::PhotoItem, 20);
+CORELINK_CHECK_OFFSET(AppDB::PhotoItem, strKey, 0);
+CORELINK_CHECK_OFFSET(AppDB::PhotoItem, strGroup, 4);
+CORELINK_CHECK_OFFSET(AppDB::PhotoItem, strValue, 8);
+CORELINK_CHECK_OFFSET(AppDB::PhotoItem, nTime, 12);
+CORELINK_CHECK_OFFSET(AppDB::PhotoItem, nBinSize, 16);
+CORELINK_CHECK_SIZE(AppDB::MusicItem, 20);
+CORELINK_CHECK_OFFSET(AppDB::MusicItem, strKey, 0);
+CORELINK_CHECK_OFFSET(AppDB::MusicItem, strGroup, 4);
+CORELINK_CHECK_OFFSET(AppDB::MusicItem, strValue, 8);
+CORELINK_CHECK_OFFSET(AppDB::MusicItem, nTime, 12);
+CORELINK_CHECK_OFFSET(AppDB::MusicItem, nBinSize, 16);
+CORELINK_CHECK_SIZE(AppDB::AppItem, 20);
+CORELINK_CHECK_OFFSET(AppDB::AppItem, strKey, 0);
+CORELINK_CHECK_OFFSET(AppDB::AppItem, strGroup, 4);
+CORELINK_CHECK_OFFSET(AppDB::AppItem, strValue, 8);
+CORELINK_CHECK_OFFSET(AppDB::AppItem, nTime, 12);
+CORELINK_CHECK_OFFSET(AppDB::AppItem, nBinSize, 16);
+CORELINK_CHECK_SIZE(AppDB::VideoItem, 12);
+CORELINK_CHECK_OFFSET(AppDB::VideoItem, strKey, 0);
+CORELINK_CHECK_OFFSET(AppDB::VideoItem, strValue, 4);
+CORELINK_CHECK_OFFSET(AppDB::VideoItem, nTime, 8);
+CORELINK_CHECK_SIZE(AppDB::NameValue, 8);
+CORELINK_CHECK_OFFSET(AppDB::NameValue, strName, 0);
+CORELINK_CHECK_OFFSET(AppDB::NameValue, strValue, 4);

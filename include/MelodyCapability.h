@@ -7,6 +7,7 @@
 #pragma once
 #include <afxstr.h>
 #include "CorelinkApi.h"
+#include "CorelinkLayout.h"
 #include "Capability.h"
 
 // Format flags of MDY_FORMAT_INFO::dwFormat. 6, 24 and 16480 are combined entries that
@@ -37,3 +38,6 @@ CORELINK_API CString GetMdyExtensionName(xMDY_CAP_INFO& mdy, int formats);
 // Copies the format data of the first entry whose format equals `format` (its length
 // depends on the format) into out; never more than size bytes. 1 when copied, else 0.
 CORELINK_API int GetMdyFileFmtCap(xMDY_CAP_INFO& mdy, int format, void* out, int size);
+
+// The layout hosts compile against (see CorelinkLayout.h).
+CORELINK_CHECK_SIZE(MDY_FORMAT_FLAG, 4);

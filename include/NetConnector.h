@@ -17,6 +17,7 @@
 #include <afxstr.h>
 #include <CxStringList.h>
 #include "CorelinkApi.h"
+#include "CorelinkLayout.h"
 
 enum NET_MSG : int {
     NET_MSG_LOGIN = 1,
@@ -121,3 +122,37 @@ public:
 private:
     bool prepare_request();   // false while this connector is being destroyed
 };
+
+// The layout hosts compile against (see CorelinkLayout.h).
+CORELINK_CHECK_SIZE(NET_MSG, 4);
+CORELINK_CHECK_SIZE(NET_RESULT, 4);
+CORELINK_CHECK_SIZE(CCommandNetBlk, 7204);
+CORELINK_CHECK_OFFSET(CCommandNetBlk, hWnd, 4);
+CORELINK_CHECK_OFFSET(CCommandNetBlk, nMsgID, 8);
+CORELINK_CHECK_OFFSET(CCommandNetBlk, nMsg, 12);
+CORELINK_CHECK_OFFSET(CCommandNetBlk, eResult, 16);
+CORELINK_CHECK_OFFSET(CCommandNetBlk, szDeviceId, 20);
+CORELINK_CHECK_OFFSET(CCommandNetBlk, szServer, 1044);
+CORELINK_CHECK_OFFSET(CCommandNetBlk, szCgi, 1556);
+CORELINK_CHECK_OFFSET(CCommandNetBlk, szCmd, 2068);
+CORELINK_CHECK_OFFSET(CCommandNetBlk, szObjPath, 2580);
+CORELINK_CHECK_OFFSET(CCommandNetBlk, pszXml, 3092);
+CORELINK_CHECK_OFFSET(CCommandNetBlk, iHttpPort, 3096);
+CORELINK_CHECK_OFFSET(CCommandNetBlk, szResHeader, 3100);
+CORELINK_CHECK_OFFSET(CCommandNetBlk, szResFile, 5148);
+CORELINK_CHECK_OFFSET(CCommandNetBlk, nResFileSize, 7196);
+CORELINK_CHECK_OFFSET(CCommandNetBlk, listArgument, 7200);
+CORELINK_CHECK_SIZE(CNetKitRef, 1);
+CORELINK_CHECK_SIZE(CNetConnector, 52);
+CORELINK_CHECK_OFFSET(CNetConnector, m_strDefTryServer, 4);
+CORELINK_CHECK_OFFSET(CNetConnector, m_pCancelParam, 8);
+CORELINK_CHECK_OFFSET(CNetConnector, m_pfnCancelQuery, 12);
+CORELINK_CHECK_OFFSET(CNetConnector, m_pfnProgress, 16);
+CORELINK_CHECK_OFFSET(CNetConnector, m_bIE9OrLater, 20);
+CORELINK_CHECK_OFFSET(CNetConnector, m_pSendQueue, 24);
+CORELINK_CHECK_OFFSET(CNetConnector, m_pRecvQueue, 28);
+CORELINK_CHECK_OFFSET(CNetConnector, m_bUserCancel, 32);
+CORELINK_CHECK_OFFSET(CNetConnector, m_hRepoStatusWnd, 36);
+CORELINK_CHECK_OFFSET(CNetConnector, m_nRepoStatusMsgId, 40);
+CORELINK_CHECK_OFFSET(CNetConnector, m_bRepoStatusFlag, 44);
+CORELINK_CHECK_OFFSET(CNetConnector, m_netKitRef, 48);

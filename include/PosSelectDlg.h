@@ -6,6 +6,7 @@
 #include <CxControls.h>
 #include <CxStringList.h>
 #include "CorelinkApi.h"
+#include "CorelinkLayout.h"
 
 class CORELINK_API CPosSelectDlg : public CDialog {
 public:
@@ -22,3 +23,10 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
 };
+
+// The layout hosts compile against (see CorelinkLayout.h).
+CORELINK_CHECK_SIZE(CPosSelectDlg, 56);
+CORELINK_CHECK_OFFSET(CPosSelectDlg, m_lstPositions, 32);
+CORELINK_CHECK_OFFSET(CPosSelectDlg, m_bAddSpecial, 36);
+CORELINK_CHECK_OFFSET(CPosSelectDlg, m_nPos, 40);
+CORELINK_CHECK_OFFSET(CPosSelectDlg, m_cbPos, 44);

@@ -8,6 +8,7 @@
 #pragma once
 #include <windows.h>
 #include "CorelinkApi.h"
+#include "CorelinkLayout.h"
 #include "Capability.h"
 
 class CxLogMsg;
@@ -34,10 +35,6 @@ struct COMMUNICATION_INFO_DATA {
     unsigned long adwData[73];
 };
 
-CORELINK_CHECK_SIZE(NAMEORDER_INFO, 160);
-CORELINK_CHECK_SIZE(GROUPNAME_INFO[CORELINK_GROUPNAME_COUNT], 4000);
-CORELINK_CHECK_SIZE(ENGINE_STATUS, 4);
-CORELINK_CHECK_SIZE(COMMUNICATION_INFO_DATA, 296);
 static_assert(!CORELINK_LAYOUT_FIXED || (sizeof(bool) == 1 && sizeof(int) == 4 && sizeof(unsigned long) == 4), "32-bit data model");
 
 // ---- Shared block, in its order ---------------------------------------------------
@@ -112,3 +109,40 @@ extern CORELINK_API bool g_bBackupRestoreExecFlag;
 extern CORELINK_API CxLogMsg* g_pDbgUI;       // log of viewproc.exe, or null
 extern CORELINK_API CxLogMsg* g_pDbgEng;      // log of linkproc.exe, or null
 extern CORELINK_API CxLogMsg* g_pDbgPanel;    // log of dockproc.exe, or null
+
+// The layout hosts compile against (see CorelinkLayout.h).
+CORELINK_CHECK_SIZE(NAMEORDER_INFO, 160);
+CORELINK_CHECK_OFFSET(NAMEORDER_INFO, abData, 0);
+CORELINK_CHECK_SIZE(CINFO_TYPE, 8);
+CORELINK_CHECK_OFFSET(CINFO_TYPE, nType, 0);
+CORELINK_CHECK_OFFSET(CINFO_TYPE, nValue, 4);
+CORELINK_CHECK_SIZE(GROUPNAME_INFO, 40);
+CORELINK_CHECK_OFFSET(GROUPNAME_INFO, nGroupId, 0);
+CORELINK_CHECK_OFFSET(GROUPNAME_INFO, szName, 4);
+CORELINK_CHECK_SIZE(ENGINE_STATUS, 4);
+CORELINK_CHECK_SIZE(COMMUNICATION_INFO_DATA, 296);
+CORELINK_CHECK_OFFSET(COMMUNICATION_INFO_DATA, dwHead, 0);
+CORELINK_CHECK_OFFSET(COMMUNICATION_INFO_DATA, adwData, 4);
+// The exported records and texts, in the order above.
+CORELINK_CHECK_SIZE(g_EngineConnCap, 8);
+CORELINK_CHECK_SIZE(g_AgentInfo, 1240);
+CORELINK_CHECK_SIZE(g_NameOrder, 160);
+CORELINK_CHECK_SIZE(g_USIMPIntoType, 80);
+CORELINK_CHECK_SIZE(g_arySimGroupName, 4000);
+CORELINK_CHECK_SIZE(g_aryMeGroupName, 4000);
+CORELINK_CHECK_SIZE(g_szWebInstallCmdLine, 528);
+CORELINK_CHECK_SIZE(g_szRegSecPhone, 528);
+CORELINK_CHECK_SIZE(g_szOEMName, 528);
+CORELINK_CHECK_SIZE(g_szInterface, 528);
+CORELINK_CHECK_SIZE(g_szComPort, 528);
+CORELINK_CHECK_SIZE(g_szHS_Card, 528);
+CORELINK_CHECK_SIZE(g_szTP_Model, 528);
+CORELINK_CHECK_SIZE(g_cap, 880);
+CORELINK_CHECK_SIZE(g_szExecProgPath, 528);
+CORELINK_CHECK_SIZE(g_szAppDataPath, 528);
+CORELINK_CHECK_SIZE(g_strMarketSpec, 528);
+CORELINK_CHECK_SIZE(g_strOperator, 526);
+CORELINK_CHECK_SIZE(g_szEngineQueueName, 528);
+CORELINK_CHECK_SIZE(g_szQueueName, 528);
+CORELINK_CHECK_SIZE(g_szProductNameHW, 528);
+CORELINK_CHECK_SIZE(g_szProductName, 528);

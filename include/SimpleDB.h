@@ -6,6 +6,7 @@
 #pragma once
 #include <stdarg.h>
 #include "CorelinkApi.h"
+#include "CorelinkLayout.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -87,3 +88,18 @@ private:
     int m_inTransaction;
     sqlite3_stmt** m_stmts;
 };
+
+// The layout hosts compile against (see CorelinkLayout.h).
+CORELINK_CHECK_SIZE(SimpleDB, 20);
+CORELINK_CHECK_SIZE(SimpleDB::Record, 32);
+CORELINK_CHECK_OFFSET(SimpleDB::Record, key, 0);
+CORELINK_CHECK_OFFSET(SimpleDB::Record, cat, 4);
+CORELINK_CHECK_OFFSET(SimpleDB::Record, time, 8);
+CORELINK_CHECK_OFFSET(SimpleDB::Record, level, 12);
+CORELINK_CHECK_OFFSET(SimpleDB::Record, group, 16);
+CORELINK_CHECK_OFFSET(SimpleDB::Record, keywords, 20);
+CORELINK_CHECK_OFFSET(SimpleDB::Record, value, 24);
+CORELINK_CHECK_OFFSET(SimpleDB::Record, binSize, 28);
+CORELINK_CHECK_SIZE(SimpleDB::RecordSet, 8);
+CORELINK_CHECK_OFFSET(SimpleDB::RecordSet, count, 0);
+CORELINK_CHECK_OFFSET(SimpleDB::RecordSet, records, 4);

@@ -20,6 +20,7 @@
 #include <afxstr.h>
 #include <afxtempl.h>
 #include "CorelinkApi.h"
+#include "CorelinkLayout.h"
 
 class CORELINK_API _xml_attr {
 public:
@@ -119,3 +120,18 @@ protected:
     static unsigned short* _alloc_end_tag(const unsigned short* name);   // "</name>"
     static void _free_buf(unsigned short* text);
 };
+
+// The layout hosts compile against (see CorelinkLayout.h).
+CORELINK_CHECK_SIZE(_xml_attr, 16);
+CORELINK_CHECK_OFFSET(_xml_attr, name, 0);
+CORELINK_CHECK_OFFSET(_xml_attr, value, 4);
+CORELINK_CHECK_SIZE(_xml_element, 48);
+CORELINK_CHECK_OFFSET(_xml_element, name, 0);
+CORELINK_CHECK_OFFSET(_xml_element, value, 4);
+CORELINK_CHECK_OFFSET(_xml_element, attrs, 8);
+CORELINK_CHECK_OFFSET(_xml_element, children, 24);
+CORELINK_CHECK_SIZE(CXMLDoc, 544);
+CORELINK_CHECK_OFFSET(CXMLDoc, m_bUTF8, 4);
+CORELINK_CHECK_OFFSET(CXMLDoc, m_dVersion, 8);
+CORELINK_CHECK_OFFSET(CXMLDoc, m_szDocType, 16);
+CORELINK_CHECK_OFFSET(CXMLDoc, m_elements, 528);

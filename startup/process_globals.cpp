@@ -22,6 +22,3 @@ CORELINK_API bool g_bBackupRestoreExecFlag = false;
 CORELINK_API CxLogMsg* g_pDbgUI = nullptr;
 CORELINK_API CxLogMsg* g_pDbgEng = nullptr;
 CORELINK_API CxLogMsg* g_pDbgPanel = nullptr;
-
-static_assert(sizeof(g_szExecProgPath) == 264 * 2 && sizeof(g_szProductName) == 264 * 2, "text globals hold 264 units");
-static_assert(sizeof(g_strOperator) == 263 * 2, "g_strOperator holds 263 units");

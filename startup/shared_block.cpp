@@ -89,6 +89,3 @@ CORELINK_API bool g_bEnableNameOrder VX_SHARED = false;
 CORELINK_API bool g_bEnableSyncAlways VX_SHARED = false;
 CORELINK_API unsigned long g_dwAACCodecCap VX_SHARED = 0;
 CORELINK_API int g_nCountryCode VX_SHARED = 0;
-
-static_assert(sizeof(g_szWebInstallCmdLine) == 264 * 2 && sizeof(g_szTP_Model) == 264 * 2, "text globals hold 264 units");
-CORELINK_CHECK_SIZE(g_cap, 880);

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include "uikit_api.h"
+#include "CorelinkLayout.h"
 
 // Look of a splash window (seven 32-bit values).
 struct SPLASH_STYLE_INFO {
@@ -14,7 +15,6 @@ struct SPLASH_STYLE_INFO {
     COLORREF crBorder;      // border colour
     int nFontHeightAdjust;  // added to the message font's height in pixels
 };
-static_assert(sizeof(SPLASH_STYLE_INFO) == 28, "SPLASH_STYLE_INFO is seven 32-bit values");
 
 // Icons of dwFlags' low four bits.
 enum : DWORD {
@@ -42,3 +42,13 @@ inline HWND ShowSplashWindow(const unsigned short* text, DWORD dwTimeout, HWND h
 }
 // Window class name of splash windows.
 #define SPLASH_WINDOW_CLASS L"UiKitSplashWindow"
+
+// The layout hosts compile against (see CorelinkLayout.h).
+CORELINK_CHECK_SIZE(SPLASH_STYLE_INFO, 28);
+CORELINK_CHECK_OFFSET(SPLASH_STYLE_INFO, nPaddingX, 0);
+CORELINK_CHECK_OFFSET(SPLASH_STYLE_INFO, nPaddingY, 4);
+CORELINK_CHECK_OFFSET(SPLASH_STYLE_INFO, nBorder, 8);
+CORELINK_CHECK_OFFSET(SPLASH_STYLE_INFO, crBack, 12);
+CORELINK_CHECK_OFFSET(SPLASH_STYLE_INFO, crText, 16);
+CORELINK_CHECK_OFFSET(SPLASH_STYLE_INFO, crBorder, 20);
+CORELINK_CHECK_OFFSET(SPLASH_STYLE_INFO, nFontHeightAdjust, 24);
