@@ -67,10 +67,25 @@ UINT OpeningDefaultButton(HWND box) {
     return 0;
 }
 
+// The work area of the monitor nearest to a point (the primary one where the platform has no
+// monitor functions).
+RECT WorkAreaNear(POINT pt) {
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    if (!GetMonitorInfoW(MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), &mi))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &mi.rcWork, 0);
+    return mi.rcWork;
+}
+
+// The check box goes below the text; the box grows by its height and the gap, and, when the
+// check box with a margin on either side is wider than the client area, by the width it
+// lacks (never past the width of its monitor's work area). The buttons keep their place
+// relative to the middle of the box, or to its right edge once pushed there.
 void AddCheckBox(HWND box, SXMSGBOXSTATE& st, HINSTANCE module) {
     st.checkBoxId = IDC_SX_CHECKBOX;
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
     const wchar_t* text = reinterpret_cast<const wchar_t*>(st.rec.pcszCheckBoxText);
+    const bool centred = (st.rec.uFlags & SX_MSGBOX_CENTER) != 0;
 
     SIZE extent{};
     win32::unique_dc dc(CreateCompatibleDC(nullptr));
@@ -82,17 +97,28 @@ void AddCheckBox(HWND box, SXMSGBOXSTATE& st, HINSTANCE module) {
     int width = extent.cx + GetSystemMetrics(SM_CXMENUCHECK) + 5;
     int height = std::max<int>(extent.cy, GetSystemMetrics(SM_CYMENUCHECK));
     int gap = DluY(box, 8);
+    int margin = DluX(box, 7);
 
     RECT textRect = st.hText ? RectInBox(box, st.hText) : RECT{};
-    RECT boxRect;
+    RECT boxRect, client;
     GetWindowRect(box, &boxRect);
-    int left = textRect.left;
-    int top = textRect.bottom + gap;
-    if (st.rec.uFlags & SX_MSGBOX_CENTER) left += (boxRect.right - boxRect.left - width) / 2;
+    GetClientRect(box, &client);
+    int boxWidth = boxRect.right - boxRect.left;
+    int lead = centred ? margin : int(textRect.left);   // room left of the check box
+    int grow = std::max(0, lead + width + margin - int(client.right));
+    RECT work = WorkAreaNear(POINT{boxRect.left, boxRect.top});
+    grow = std::max(0, std::min<int>(grow, work.right - work.left - boxWidth));
+    int x = boxRect.left;
+    if (x + boxWidth + grow > work.right) x = std::max<int>(work.left, work.right - boxWidth - grow);
 
-    SetWindowPos(box, nullptr, 0, 0, boxRect.right - boxRect.left, boxRect.bottom - boxRect.top + height + gap,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    MoveButtonsBy(box, 0, height + gap);
+    SetWindowPos(box, nullptr, x, boxRect.top, boxWidth + grow, boxRect.bottom - boxRect.top + height + gap,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveButtonsBy(box, (st.rec.uFlags & SX_MSGBOX_RIGHT_BUTTONS) ? grow : grow / 2, height + gap);
+
+    int clientWidth = client.right + grow;
+    width = std::min(width, std::max(0, clientWidth - lead - margin));   // a box as wide as the screen: cut
+    int left = centred ? (clientWidth - width) / 2 : lead;
+    int top = textRect.bottom + gap;
 
     // A child of the box: the box destroys it.
     HWND check = CreateWindowExW(0, L"Button", text, kCheckBoxStyle, left, top, width, height, box,
@@ -116,11 +142,7 @@ void CentreOverParent(HWND box) {
 
 // Top-left corner at (x, y), kept inside the work area of the monitor nearest to that point.
 void PlaceAt(HWND box, int x, int y) {
-    MONITORINFO mi{};
-    mi.cbSize = sizeof(mi);
-    if (!GetMonitorInfoW(MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONEAREST), &mi))
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &mi.rcWork, 0);
-    const RECT& work = mi.rcWork;
+    const RECT work = WorkAreaNear(POINT{x, y});
     RECT b;
     GetWindowRect(box, &b);
     int w = b.right - b.left, h = b.bottom - b.top;

@@ -11,21 +11,30 @@ namespace {
 const wchar_t kText[] = L"The handset was disconnected.\nConnect it again and press OK.";
 
 struct Shape {
-    RECT box{}, text{}, check{};
+    RECT box{}, client{}, text{}, check{};   // screen coordinates
     std::vector<RECT> buttons;
     LONG textStyle = 0;
     bool hasCheck = false;
     SIZE checkTextExtent{};   // the check box's text in its font
 };
 
+// The client area of a window in screen coordinates.
+RECT ClientOf(HWND h) {
+    RECT r{};
+    GetClientRect(h, &r);
+    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 // Opens a box with rec (or none), reads its shape and closes it with OK.
-Shape OpenAndMeasure(SXMSGBOX* rec, UINT type = MB_OKCANCEL, HWND owner = nullptr) {
+Shape OpenAndMeasure(SXMSGBOX* rec, UINT type = MB_OKCANCEL, const wchar_t* text = kText) {
     Shape s;
-    BoxThread call([&] { return SxMessageBox(owner, U16(kText), U16(L"Layout"), type, rec); });
+    BoxThread call([&] { return SxMessageBox(nullptr, U16(text), U16(L"Layout"), type, rec); });
     HWND box = WaitForBox(L"Layout");
     EXPECT_TRUE(box);
     if (!box) return s;
     s.box = RectOf(box);
+    s.client = ClientOf(box);
     s.text = RectOf(TextControl(box));
     s.textStyle = GetWindowLongW(TextControl(box), GWL_STYLE);
     for (HWND b : Buttons(box)) s.buttons.push_back(RectOf(b));
@@ -55,6 +64,21 @@ RECT WorkArea(POINT pt) {
 
 LONG Width(const RECT& r) { return r.right - r.left; }
 LONG Height(const RECT& r) { return r.bottom - r.top; }
+LONG Middle(LONG a, LONG b) { return (a + b) / 2; }
+LONG MiddleX(const RECT& r) { return Middle(r.left, r.right); }
+
+// The check box lies inside the box's client area, holds its whole text beside the check
+// mark, and is centred across the client area when asked, else starts at the text's left.
+void ExpectCheckBoxPlaced(const Shape& s, bool centre) {
+    EXPECT_GE(s.check.left, s.client.left);
+    EXPECT_LE(s.check.right, s.client.right);
+    EXPECT_LE(s.check.bottom, s.client.bottom);
+    EXPECT_GT(s.checkTextExtent.cx, 0);
+    EXPECT_GE(Width(s.check), s.checkTextExtent.cx + GetSystemMetrics(SM_CXMENUCHECK));
+    EXPECT_GE(Height(s.check), std::max<LONG>(s.checkTextExtent.cy, GetSystemMetrics(SM_CYMENUCHECK)));
+    if (centre) EXPECT_NEAR(MiddleX(s.client), MiddleX(s.check), 1);
+    else EXPECT_EQ(s.text.left, s.check.left);
+}
 
 } // namespace
 
@@ -110,14 +134,36 @@ TEST(SxMessageBoxLayout, CheckBoxGrowsTheBox) {
             EXPECT_EQ(plain.buttons[i].top - plain.box.top + grown, with.buttons[i].top - with.box.top);
         EXPECT_GT(with.check.top, with.text.bottom);
         EXPECT_LT(with.check.bottom, with.buttons.front().top);
-        EXPECT_LE(with.check.right, with.box.right);
-        if (centre) EXPECT_GT(with.check.left, with.text.left);
-        else EXPECT_EQ(with.text.left, with.check.left);
+        ExpectCheckBoxPlaced(with, centre);
+    }
+}
 
-        // Wide and tall enough for its text in the box's font beside the check mark.
-        EXPECT_GT(with.checkTextExtent.cx, 0);
-        EXPECT_GE(Width(with.check), with.checkTextExtent.cx + GetSystemMetrics(SM_CXMENUCHECK));
-        EXPECT_GE(Height(with.check), std::max<LONG>(with.checkTextExtent.cy, GetSystemMetrics(SM_CYMENUCHECK)));
+// A check-box text wider than the box it joins: the box widens to hold the check box with a
+// margin, its buttons keep their place relative to the middle, and a centred check box sits
+// in the middle of the client area.
+TEST(SxMessageBoxLayout, LongCheckBoxTextWidensTheBox) {
+    const wchar_t kShort[] = L"Saved.";
+    const wchar_t kLongCheck[] = L"Do not show this hint again, not even when another handset is connected";
+    for (bool centre : {false, true}) {
+        SCOPED_TRACE(centre ? "centred" : "at the text's left");
+        UINT value = 0;
+        SXMSGBOX rec{SX_MSGBOX_CHECKBOX | (centre ? UINT(SX_MSGBOX_CENTER) : 0u), 0, U16(kLongCheck), &value, 0, 0};
+        Shape plain = OpenAndMeasure(nullptr, MB_OK, kShort);
+        Shape with = OpenAndMeasure(&rec, MB_OK, kShort);
+        ASSERT_TRUE(with.hasCheck);
+        EXPECT_GT(with.checkTextExtent.cx, 250);   // the case: a text of about 300 pixels
+        EXPECT_GT(with.checkTextExtent.cx, Width(plain.client));
+        EXPECT_GT(Width(with.box), Width(plain.box));
+        ExpectCheckBoxPlaced(with, centre);
+        // A margin on the right as wide as the one on the left.
+        EXPECT_GE(with.client.right - with.check.right, centre ? with.check.left - with.client.left - 1
+                                                               : std::min<LONG>(with.text.left - with.client.left, 8));
+        EXPECT_EQ(plain.box.left, with.box.left);
+        EXPECT_EQ(plain.box.top, with.box.top);
+        ASSERT_EQ(1u, with.buttons.size());
+        EXPECT_NEAR(MiddleX(plain.buttons[0]) - MiddleX(plain.client), MiddleX(with.buttons[0]) - MiddleX(with.client), 1);
+        EXPECT_LE(with.buttons[0].right, with.client.right);
+        EXPECT_LE(with.buttons[0].bottom, with.client.bottom);
     }
 }
 
