@@ -218,7 +218,7 @@ def compare(what, listed, built, listfile, update, header, keyed=None):
             msgs.append(f"{what}: removed: {k} (slot {old[k]} in {rel})")
         for k in sorted(new.keys() - old.keys()):
             msgs.append(f"{what}: added: {k} (slot {new[k]}), not in {rel}")
-        for k in sorted(old.keys() & new.keys()):
+        for k in sorted(old.keys() & new.keys(), key=lambda k: (k.split("::")[0], old[k])):
             if old[k] != new[k]:
                 msgs.append(f"{what}: moved: {k} is in slot {new[k]}, {rel} has slot {old[k]}")
     else:
