@@ -61,11 +61,17 @@ protected:
         RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId);
     }
 
+    struct Opened {
+        std::wstring asked;    // "open PATH" lines: what the library handed to the shell
+        std::wstring opened;   // PATH lines: what the shell opened
+    };
+
     // Runs help_opener.exe from inst with language (null: never set) and waits until it and
-    // whatever it started have ended. Returns the paths the shell handed over.
-    std::wstring OpenHelp(const Installation& inst, const wchar_t* language) {
-        std::wstring record = inst.Path(L"opened.txt");
+    // whatever it started have ended.
+    Opened OpenHelp(const Installation& inst, const wchar_t* language) {
+        std::wstring record = inst.Path(L"opened.txt"), asked = inst.Path(L"asked.txt");
         SetEnvironmentVariableW(L"CORELINK_OPEN_RECORD", record.c_str());
+        SetEnvironmentVariableW(L"CORELINK_SHELL_RECORD", asked.c_str());
         std::wstring cmd = L"\"" + inst.Path(L"help_opener.exe") + L"\"";
         if (language) cmd += L" \"" + std::wstring(language) + L"\"";
         win32::unique_handle job(CreateJobObjectW(nullptr, nullptr));
@@ -78,6 +84,9 @@ protected:
         EXPECT_TRUE(AssignProcessToJobObject(job.get(), process.get()));
         ResumeThread(thread.get());
         EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.get(), 20000));
+        DWORD code = 1;
+        GetExitCodeProcess(process.get(), &code);
+        EXPECT_EQ(0u, code) << "help_opener could not watch the library's calls of the shell";
         // The recorder, when the shell started one, is in the job (other helpers of the
         // platform that land there, such as a console host, may outlive it).
         EXPECT_TRUE(WaitUntil([&] {
@@ -86,7 +95,12 @@ protected:
             return true;
         }, 20000)) << "still running: " << testing::PrintToString(JobProcessNames(job.get()));
         SetEnvironmentVariableW(L"CORELINK_OPEN_RECORD", nullptr);
-        std::string bytes = ReadFileBytes(record);
+        SetEnvironmentVariableW(L"CORELINK_SHELL_RECORD", nullptr);
+        return {ReadUtf8(asked), ReadUtf8(record)};
+    }
+
+    static std::wstring ReadUtf8(const std::wstring& file) {
+        std::string bytes = ReadFileBytes(file);
         std::wstring out(bytes.size(), L'\0');
         out.resize(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), int(bytes.size()), &out[0], int(out.size())));
         return out;
@@ -99,25 +113,26 @@ private:
 struct HelpCase {
     const wchar_t* language;         // null: never set
     const wchar_t* files[4];         // help files beside the executable
-    const wchar_t* opened;           // the file the shell is asked to open; null: none
+    const wchar_t* chosen;           // the file the shell is asked to open
+    bool opens;                      // the shell opens it (it exists)
 };
 const HelpCase kCases[] = {
-    {L"Deutsch", {L"DeutschHelp.chm", L"DeutschHelp.htm", L"Help.chm", L"Help.htm"}, L"DeutschHelp.chm"},
-    {L"Deutsch", {L"DeutschHelp.htm", L"Help.chm"}, L"DeutschHelp.htm"},
-    {L"Deutsch", {L"FrenchHelp.chm", L"Help.htm"}, L"Help.htm"},
-    {L"English", {L"Help.chm", L"Help.htm"}, L"Help.chm"},
-    {L"English", {L"Help.htm"}, L"Help.htm"},
-    {L"English", {}, nullptr},   // Help.htm is taken unchecked; the shell finds nothing to open
-    {nullptr, {L"DeutschHelp.chm", L"Help.chm"}, L"Help.chm"},
-    {L"Spanish", {L"SpanishHelp.htm", L"Help.chm", L"SpanishHelp.chm.bak"}, L"SpanishHelp.htm"},
+    {L"Deutsch", {L"DeutschHelp.chm", L"DeutschHelp.htm", L"Help.chm", L"Help.htm"}, L"DeutschHelp.chm", true},
+    {L"Deutsch", {L"DeutschHelp.htm", L"Help.chm"}, L"DeutschHelp.htm", true},
+    {L"Deutsch", {L"FrenchHelp.chm", L"Help.htm"}, L"Help.htm", true},
+    {L"English", {L"Help.chm", L"Help.htm"}, L"Help.chm", true},
+    {L"English", {L"Help.htm"}, L"Help.htm", true},
+    {L"English", {}, L"Help.htm", false},   // Help.htm is taken unchecked; the shell finds nothing to open
+    {nullptr, {L"DeutschHelp.chm", L"Help.chm"}, L"Help.chm", true},
+    {L"Spanish", {L"SpanishHelp.htm", L"Help.chm", L"SpanishHelp.chm.bak"}, L"SpanishHelp.htm", true},
 };
 
 } // namespace
 
 TEST_F(HelpFile, OpensTheFirstCandidateThatExists) {
     for (const HelpCase& c : kCases) {
-        SCOPED_TRACE(testing::Message() << (c.language ? c.language : L"(no language)") << " -> "
-                                        << (c.opened ? c.opened : L"(nothing)"));
+        SCOPED_TRACE(testing::Message() << (c.language ? c.language : L"(no language)") << " -> " << c.chosen
+                                        << (c.opens ? "" : " (missing)"));
         Installation inst;
         ASSERT_TRUE(inst.Ok());
         ASSERT_TRUE(CopyFileW((BinFolder() + L"\\help_opener.exe").c_str(), inst.Path(L"help_opener.exe").c_str(), FALSE));
@@ -126,7 +141,8 @@ TEST_F(HelpFile, OpensTheFirstCandidateThatExists) {
             win32::unique_file file(CreateFileW(inst.Path(f).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
             ASSERT_TRUE(file);
         }
-        std::wstring opened = OpenHelp(inst, c.language);
-        EXPECT_EQ(c.opened ? inst.Path(c.opened) + L"\n" : std::wstring(), opened);
+        Opened result = OpenHelp(inst, c.language);
+        EXPECT_EQ(L"open " + inst.Path(c.chosen) + L"\n", result.asked);
+        EXPECT_EQ(c.opens ? inst.Path(c.chosen) + L"\n" : std::wstring(), result.opened);
     }
 }
