@@ -112,7 +112,7 @@ void AddCheckBox(HWND box, SXMSGBOXSTATE& st, HINSTANCE module) {
     if (x + boxWidth + grow > work.right) x = std::max<int>(work.left, work.right - boxWidth - grow);
 
     SetWindowPos(box, nullptr, x, boxRect.top, boxWidth + grow, boxRect.bottom - boxRect.top + height + gap,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOZORDER | SWP_NOACTIVATE | (x == boxRect.left ? SWP_NOMOVE : 0));
     MoveButtonsBy(box, (st.rec.uFlags & SX_MSGBOX_RIGHT_BUTTONS) ? grow : grow / 2, height + gap);
 
     int clientWidth = client.right + grow;
