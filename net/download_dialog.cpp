@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <stdio.h>
+#include <algorithm>
 #include <string>
 #include <vector>
 #include <wide_text.h>
@@ -80,6 +81,11 @@ void CWebFileDownloadDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CWebFileDownloadDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     set_current_dialog(this, nullptr);
+    // Nothing of an earlier run of this object names, follows or reports this one.
+    m_strSavedFile.Empty();
+    m_strProductName.Empty();
+    m_strLocation.Empty();
+    m_strProductUrl.Empty();
     if (m_strURL.IsEmpty()) {   // nothing to download: nothing would ever close the dialog
         finish(IDCANCEL);
         return FALSE;
@@ -145,7 +151,15 @@ LRESULT CWebFileDownloadDlg::OnNetResult(WPARAM, LPARAM lParam) {
 }
 
 void CWebFileDownloadDlg::on_download(CCommandNetBlk& block) {
+    // A cancel wins over whatever else ended the request (a stalled server's time-out, a
+    // dropped connection, a redirect still to follow): the dialog then closes quietly. Only a
+    // product file that arrived whole is still saved.
     const bool userCancelled = m_bCancelButton && m_netConnector.UserCancel();
+    const bool productArrived = block.eResult == NET_RESULT_OK && m_strProductUrl.IsEmpty();
+    if (userCancelled && !productArrived) {
+        finish(IDCANCEL);
+        return;
+    }
     switch (block.eResult) {
     case NET_RESULT_OK:
         if (!m_strProductUrl.IsEmpty()) {
@@ -158,12 +172,14 @@ void CWebFileDownloadDlg::on_download(CCommandNetBlk& block) {
             }
             show_message(m_strProductName);
             m_strProductUrl.Empty();
-            // A cancel made between two requests is not undone by the next one.
-            if (userCancelled) finish(IDCANCEL);
-            else NetGetFile(m_strLocation);
+            NetGetFile(m_strLocation);
         } else {
             const CxString folder = GetFilePath(wide(block.szResFile), 1);
-            m_strProductName = to_cstring(download::SaveName(to_wstring(m_strProductName), to_wstring(m_strURL)));
+            // The name gets what the folder leaves of the longest path.
+            const size_t used = wcslen(folder) + 1;   // with the separator before the name
+            const size_t room = used < MAX_PATH - 1 ? MAX_PATH - 1 - used : 0;
+            m_strProductName = to_cstring(download::SaveName(to_wstring(m_strProductName), to_wstring(m_strURL),
+                                                             std::min(room, download::kMaxNameLength)));
             const CxString target = ToFullPathName(folder, m_strProductName);
             if (CopyFileW(wide(block.szResFile), target, FALSE)) m_strSavedFile = target;
             SetTimer(TIMER_DOWNLOAD_DONE, 50);
@@ -186,13 +202,11 @@ void CWebFileDownloadDlg::on_download(CCommandNetBlk& block) {
         MBSToWCS(block.szResHeader, header, 2048, false);
         // Each answer names its own targets; a product name found earlier is kept.
         const download::RedirectInfo info =
-            download::ScanRedirect(download::SplitLines(wide(header)), to_wstring(m_strProductName));
+            download::ScanRedirect(download::HeaderLines(wide(header)), to_wstring(m_strProductName));
         m_strProductUrl = to_cstring(info.productUrl);
         m_strLocation = to_cstring(info.location);
         m_strProductName = to_cstring(info.productName);
-        if (userCancelled) {
-            finish(IDCANCEL);
-        } else if (!m_strProductUrl.IsEmpty() && !m_strLocation.IsEmpty()) {
+        if (!m_strProductUrl.IsEmpty() && !m_strLocation.IsEmpty()) {
             NetGetFile(m_strProductUrl);   // the information file first, then the Location
         } else if (!m_strLocation.IsEmpty() && !m_strProductName.IsEmpty()) {
             show_message(m_strProductName);

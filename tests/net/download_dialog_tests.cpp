@@ -69,6 +69,7 @@ struct DialogRun {
     std::vector<int> positions;       // the progress bar as it moved
     bool currentClearedAfter = false;
     bool rescued = false;
+    bool forced = false;              // the watcher had to end a dialog that did not end by itself
 };
 
 // What the watcher does while the dialog is open; `dialog` is its window.
@@ -109,13 +110,18 @@ void watch_to_the_end(HWND dialog, DialogRun& run) {
             return false;
         },
         gui::ms(50000));
-    // Never leave the test thread in the modal loop: the finish timer ends the dialog.
-    if (!g_modalDone && dialog && IsWindow(dialog)) PostMessageW(dialog, WM_TIMER, 1001, 0);
+    // Never leave the test thread in the modal loop: the finish timer ends the dialog. A run
+    // that needed it has failed, whatever the dialog then returns.
+    if (!g_modalDone && dialog && IsWindow(dialog)) {
+        run.forced = true;
+        PostMessageW(dialog, WM_TIMER, 1001, 0);
+    }
 }
 
-DialogRun run_dialog(const std::wstring& url, bool cancelButton = true, Script script = watch_to_the_end) {
+// Runs dlg once for url; the same object may run again.
+DialogRun run_dialog_of(CWebFileDownloadDlg& dlg, const std::wstring& url, bool cancelButton = true,
+                        Script script = watch_to_the_end) {
     DialogRun run;
-    CWebFileDownloadDlg dlg;
     dlg.m_strURL = url.c_str();
     dlg.m_bCancelButton = cancelButton;
     g_modalDone = false;
@@ -136,7 +142,13 @@ DialogRun run_dialog(const std::wstring& url, bool cancelButton = true, Script s
     }
     run.saved = dlg.m_strSavedFile.GetString();
     run.currentClearedAfter = g_pWebFileDownloadDlg == nullptr;
+    EXPECT_FALSE(run.forced) << "the dialog did not end by itself";
     return run;
+}
+
+DialogRun run_dialog(const std::wstring& url, bool cancelButton = true, Script script = watch_to_the_end) {
+    CWebFileDownloadDlg dlg;
+    return run_dialog_of(dlg, url, cancelButton, script);
 }
 
 class DownloadDialog : public testing::Test {
@@ -205,8 +217,19 @@ TEST(DownloadNames, FileNamesStayInTheirFolder) {
         {L"nul.txt", L""},
         {L"com1", L""},
         {L"LPT9.log", L""},
+        {L"COM0", L""},
+        {L"lpt0.txt", L""},
+        {L"COM\u00B9", L""},   // the superscript digits name devices too
+        {L"com\u00B2.txt", L""},
+        {L"LPT\u00B3", L""},
         {L"COM10", L"COM10"},
+        {L"COM\u00B4", L"COM\u00B4"},
         {L"console", L"console"},
+        {L"a|b", L"a_b"},
+        {L". . .", L""},
+        {L" .. . ", L""},
+        {L"report. . ", L"report"},   // the system drops a name's trailing dots and blanks
+        {L"CON. .", L""},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.name)));
@@ -217,6 +240,26 @@ TEST(DownloadNames, FileNamesStayInTheirFolder) {
     EXPECT_EQ(L"x.bin", download::SaveName(L"", L"http://h/files/x.bin"));
     EXPECT_EQ(L"download.bin", download::SaveName(L"..", L"http://h/files/"));
     EXPECT_EQ(L"download.bin", download::SaveName(L"", L"http://h/nul"));
+
+    // Names cut to the room the folder leaves, keeping a short extension and whole characters.
+    const struct {
+        std::wstring name;
+        size_t room;
+        std::wstring expected;
+    } kFits[] = {
+        {std::wstring(300, L'n') + L".zip", 40, std::wstring(36, L'n') + L".zip"},
+        {std::wstring(300, L'n'), 255, std::wstring(255, L'n')},
+        {L"a." + std::wstring(60, L'e'), 40, L"a." + std::wstring(38, L'e')},
+        {L"ab\xD83D\xDE00", 3, L"ab"},
+        {L"abc  def.txt", 8, L"abc.txt"},
+        {L"CONtents.txt", 7, L"x.bin"},   // cut to a device name: the next candidate
+        {L"report.txt", 10, L"report.txt"},
+    };
+    for (const auto& c : kFits) {
+        SCOPED_TRACE(testing::PrintToString(c.name) + " in " + std::to_string(c.room));
+        EXPECT_EQ(c.expected, download::SaveName(c.name, L"http://h/files/x.bin", c.room));
+    }
+    EXPECT_EQ(std::wstring(255, L'n'), download::SaveName(std::wstring(300, L'n'), L"http://h/x"));
 }
 
 TEST(DownloadNames, AddressesAndHeaderLines) {
@@ -243,8 +286,36 @@ TEST(DownloadNames, AddressesAndHeaderLines) {
     // A name already known stops the scan once a location is found.
     info = download::ScanRedirect(download::SplitLines(L"Location: http://h/a\r\nProduct-name: later\r\n"), L"known");
     EXPECT_EQ(L"known", info.productName);
+    // Addresses lose the blanks at their line's end; a name keeps them.
+    info = download::ScanRedirect(download::SplitLines(L"Location: http://h/a/f.zip \t\r\nProduct-url: http://h/i  \r\n"), L"");
+    EXPECT_EQ(L"http://h/a/f.zip", info.location);
+    EXPECT_EQ(L" http://h/i", info.productUrl);
+    EXPECT_EQ(L"f.zip", info.productName);
+    info = download::ScanRedirect(download::SplitLines(L"Location: http://h/a\r\nProduct-name:  two  words  \r\n"), L"");
+    EXPECT_EQ(L"  two  words  ", info.productName);
+    // A location without a last segment names nothing.
+    for (const wchar_t* line : {L"Location: elsewhere", L"Location: http://h/dir/", L"Location: http://h/dir/  "}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(line)));
+        const auto unnamed = download::ScanRedirect(download::SplitLines(line), L"");
+        EXPECT_NE(L"", unnamed.location);
+        EXPECT_EQ(L"", unnamed.productName);
+    }
+    // A header cut at its limit: its unfinished last line is not read.
+    const struct {
+        const wchar_t* header;
+        const wchar_t* location;
+    } kCut[] = {
+        {L"HTTP/1.1 302 Found\r\nLocation: http://h/a/b", L""},
+        {L"HTTP/1.1 302 Found\r\nLocation: http://h/a/b\r", L""},
+        {L"HTTP/1.1 302 Found\r\nLocation: http://h/a/b\r\nProduct-na", L"http://h/a/b"},
+        {L"HTTP/1.1 302 Found\r\nLocation: http://h/a/b\r\n\r\n", L"http://h/a/b"},
+    };
+    for (const auto& c : kCut) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.header)));
+        EXPECT_EQ(c.location, download::ScanRedirect(download::HeaderLines(c.header), L"").location);
+    }
     bool found = false;
-    EXPECT_EQ(L" Caf\u00e9", download::ProductNameFromInfo(download::SplitLines(L"V: 1\r\nProduct-name: Caf\u00e9\r\n"), &found));
+    EXPECT_EQ(L" Caf\u00e9 ", download::ProductNameFromInfo(download::SplitLines(L"V: 1\r\nProduct-name: Caf\u00e9 \r\n"), &found));
     EXPECT_TRUE(found);
     download::ProductNameFromInfo(download::SplitLines(L"nothing"), &found);
     EXPECT_FALSE(found);
@@ -287,7 +358,8 @@ TEST_F(DownloadDialog, RedirectsNameTheProduct) {
         const wchar_t* message;   // shown while the product downloads
     } kCases[] = {
         {"/leading-space", L"data", L"data"},
-        {"/named", L"Holiday Pack_ 2_", L" Holiday Pack: 2?"},   // the blank after the key stays
+        // The blank after the key stays; the HTTP client drops blanks at a header line's end.
+        {"/named", L"Holiday Pack_ 2_", L" Holiday Pack: 2?"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.path);
@@ -304,13 +376,14 @@ TEST_F(DownloadDialog, RedirectsNameTheProduct) {
 TEST_F(DownloadDialog, InformationFileComesBeforeTheLocation) {
     const std::string base = "http://" + server.Base();
     route_redirect("/start", "Product-url: " + base + "/info\r\nLocation: " + base + "/data\r\n");
-    route_body("/info", "Version: 2\r\nProduct-name: Caf\xC3\xA9 Pack\r\nProduct-name: second\r\n");
+    route_body("/info", "Version: 2\r\nProduct-name: Caf\xC3\xA9 Pack \r\nProduct-name: second\r\n");
     route_body("/data", "product bytes");
     const DialogRun run = run_dialog(url("/start"));
     EXPECT_EQ(IDOK, run.result);
     EXPECT_EQ(saved_as(L"Caf\u00e9 Pack"), run.saved);
     EXPECT_EQ("product bytes", ReadFileBytes(run.saved));
-    EXPECT_NE(run.texts.end(), std::find(run.texts.begin(), run.texts.end(), std::wstring(L" Caf\u00e9 Pack")));
+    EXPECT_NE(run.texts.end(), std::find(run.texts.begin(), run.texts.end(), std::wstring(L" Caf\u00e9 Pack ")))
+        << testing::PrintToString(run.texts);
     const std::vector<std::string> expected = {"GET /start", "GET /info", "GET /data"};
     EXPECT_EQ(expected, server.Requests());
 }
@@ -328,6 +401,10 @@ TEST_F(DownloadDialog, HostileProductNamesStayInTheTemporaryFolder) {
         {"..", L"r"},   // refused names fall back to the last segment of the caller's address
         {"CON", L"r"},
         {"\x01\x02", L"r"},
+        {"a|b", L"a_b"},
+        {". . .", L"r"},
+        {"COM\xB9", L"r"},   // the system code page's superscript one
+        {"lpt0.txt", L"r"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
@@ -337,19 +414,43 @@ TEST_F(DownloadDialog, HostileProductNamesStayInTheTemporaryFolder) {
         EXPECT_EQ(saved_as(c.saved), run.saved);
         EXPECT_EQ("product bytes", ReadFileBytes(run.saved));
     }
+    // A name too long for the folder is cut to fit, its extension kept.
+    route_redirect("/r", "Location: " + base + "/files/pack.zip\r\nProduct-name: " + std::string(300, 'n') + ".zip\r\n");
+    const DialogRun run = run_dialog(url("/r"));
+    EXPECT_EQ(IDOK, run.result);
+    if (!run.saved.empty()) made_.push_back(run.saved);
+    EXPECT_EQ(0u, run.saved.find(temp_folder() + L"nnnnnnnnnn")) << testing::PrintToString(run.saved);
+    EXPECT_EQ(run.saved.size() - 4, run.saved.rfind(L".zip"));
+    EXPECT_LT(run.saved.size(), static_cast<size_t>(MAX_PATH));
+    EXPECT_EQ("product bytes", ReadFileBytes(run.saved));
 }
 
 TEST_F(DownloadDialog, RedirectsWithoutATargetEndQuietly) {
-    route_redirect("/no-location", "Product-name: x\r\n");
-    route_redirect("/bare-location", "Location:\r\nX-After: http://elsewhere/y\r\n");
-    for (const char* path : {"/no-location", "/bare-location"}) {
-        SCOPED_TRACE(path);
-        const DialogRun run = run_dialog(url(path));
+    const std::string base = "http://" + server.Base();
+    route_body("/files/pack.zip", "product bytes");
+    // A header longer than the record holds: its Location line is cut in the middle.
+    const std::string fill = "X-Fill: " + std::string(1850, 'f') + "\r\n";
+    const struct {
+        const char* path;
+        std::string headers;
+    } kCases[] = {
+        {"/no-location", "Product-name: x\r\n"},
+        {"/bare-location", "Location:\r\nX-After: http://elsewhere/y\r\n"},
+        // A Location that names no product, and no "Product-name:" line.
+        {"/no-slash", "Location: elsewhere\r\n"},
+        {"/trailing-slash", "Location: " + base + "/files/\r\n"},
+        {"/cut-location", fill + "Location: " + base + "/files/" + std::string(400, 'p') + "/pack.zip\r\n"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.path);
+        route_redirect(c.path, c.headers);
+        const size_t before = server.Requests().size();
+        const DialogRun run = run_dialog(url(c.path));
         EXPECT_EQ(IDCANCEL, run.result);
-        EXPECT_TRUE(run.box.empty());
+        EXPECT_TRUE(run.box.empty()) << testing::PrintToString(run.box);
         EXPECT_FALSE(run.rescued);
+        EXPECT_EQ(before + 1, server.Requests().size()) << "followed to " << server.Requests().back();
     }
-    EXPECT_EQ(2u, server.Requests().size());
 }
 
 TEST_F(DownloadDialog, EndlessRedirectsStopAfterTen) {
@@ -441,6 +542,59 @@ TEST_F(DownloadDialog, WithoutTheCancelButtonEscapeAndEnterDoNothing) {
     EXPECT_EQ(400000u, ReadFileBytes(run.saved).size());
 }
 
+TEST_F(DownloadDialog, ACancelWinsOverAStallAndADrop) {
+    // The first 1,000 of 100,000 announced bytes, then nothing: the connection is dropped
+    // after a few seconds, or held longer than the client waits for bytes.
+    const struct {
+        const char* path;
+        DWORD pauseMs;
+    } kCases[] = {{"/drop.bin", 6000}, {"/stall.bin", 16000}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.path);
+        HttpRoute r;
+        r.body.assign(1000, 'd');
+        r.announce = 100000;
+        r.pauseMs = c.pauseMs;
+        server.Route(c.path, r);
+        const DialogRun run = run_dialog(url(c.path), true, [&](HWND dialog, DialogRun& rr) {
+            gui::WaitFor([&] { return bar_position(dialog) > 0; });
+            gui::ClickId(dialog, 7217);
+            watch_to_the_end(dialog, rr);
+        });
+        EXPECT_EQ(IDCANCEL, run.result);
+        EXPECT_TRUE(run.box.empty()) << testing::PrintToString(run.box);
+        EXPECT_TRUE(run.saved.empty());
+        EXPECT_FALSE(run.rescued);
+    }
+}
+
+TEST_F(DownloadDialog, EachRunStartsAfresh) {
+    const std::string base = "http://" + server.Base();
+    route_body("/files/pack.zip", "product bytes");
+    route_body("/files/plain.txt", "plain bytes");
+    // Leaves an information address, a Location and a product name behind: the information
+    // file is missing.
+    route_redirect("/r", "Product-url: " + base + "/no-info\r\nLocation: " + base +
+                             "/files/pack.zip\r\nProduct-name: Old Name\r\n");
+    CWebFileDownloadDlg dlg;
+    const DialogRun first = run_dialog_of(dlg, url("/r"));
+    EXPECT_EQ(IDCANCEL, first.result);
+    EXPECT_EQ(kFailed, first.box);
+
+    const DialogRun second = run_dialog_of(dlg, url("/files/plain.txt"));
+    EXPECT_EQ(IDOK, second.result);
+    EXPECT_EQ(saved_as(L"plain.txt"), second.saved);
+    EXPECT_EQ("plain bytes", ReadFileBytes(second.saved));
+    saved_as(L"Old Name");
+    saved_as(L"pack.zip");
+
+    const DialogRun third = run_dialog_of(dlg, url("/missing.bin"));
+    EXPECT_EQ(IDCANCEL, third.result);
+    EXPECT_TRUE(third.saved.empty());
+    const std::vector<std::string> expected = {"GET /r", "GET /no-info", "GET /files/plain.txt", "GET /missing.bin"};
+    EXPECT_EQ(expected, server.Requests());
+}
+
 TEST_F(DownloadDialog, MessageLineNeverKeepsTheFocus) {
     route_slow("/slow.bin");
     const DialogRun run = run_dialog(url("/slow.bin"), true, [](HWND dialog, DialogRun& r) {
@@ -454,8 +608,11 @@ TEST_F(DownloadDialog, MessageLineNeverKeepsTheFocus) {
         EXPECT_TRUE(IsWindow(dialog));
         watch_to_the_end(dialog, r);
     });
+    // The download went on to its end: the dialog closed itself with the whole file.
     EXPECT_EQ(IDOK, run.result);
-    saved_as(L"slow.bin");
+    EXPECT_FALSE(run.forced);
+    EXPECT_EQ(saved_as(L"slow.bin"), run.saved);
+    EXPECT_EQ(400000u, ReadFileBytes(run.saved).size());
 }
 
 TEST_F(DownloadDialog, CancelDuringARedirectIsNotUndoneByTheNextRequest) {
