@@ -176,7 +176,9 @@ void CWebFileDownloadDlg::on_download(CCommandNetBlk& block) {
         } else {
             const CxString folder = GetFilePath(wide(block.szResFile), 1);
             // The name gets what the folder leaves of the longest path.
-            const size_t used = wcslen(folder) + 1;   // with the separator before the name
+            const wchar_t* folderText = folder;
+            size_t used = wcslen(folderText);
+            if (!used || (folderText[used - 1] != L'\\' && folderText[used - 1] != L'/')) ++used;   // the separator
             const size_t room = used < MAX_PATH - 1 ? MAX_PATH - 1 - used : 0;
             m_strProductName = to_cstring(download::SaveName(to_wstring(m_strProductName), to_wstring(m_strURL),
                                                              std::min(room, download::kMaxNameLength)));

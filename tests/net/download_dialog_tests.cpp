@@ -414,14 +414,14 @@ TEST_F(DownloadDialog, HostileProductNamesStayInTheTemporaryFolder) {
         EXPECT_EQ(saved_as(c.saved), run.saved);
         EXPECT_EQ("product bytes", ReadFileBytes(run.saved));
     }
-    // A name too long for the folder is cut to fit, its extension kept.
+    // A name too long for the folder is cut to fill the longest path, its extension kept.
     route_redirect("/r", "Location: " + base + "/files/pack.zip\r\nProduct-name: " + std::string(300, 'n') + ".zip\r\n");
     const DialogRun run = run_dialog(url("/r"));
     EXPECT_EQ(IDOK, run.result);
     if (!run.saved.empty()) made_.push_back(run.saved);
     EXPECT_EQ(0u, run.saved.find(temp_folder() + L"nnnnnnnnnn")) << testing::PrintToString(run.saved);
     EXPECT_EQ(run.saved.size() - 4, run.saved.rfind(L".zip"));
-    EXPECT_LT(run.saved.size(), static_cast<size_t>(MAX_PATH));
+    EXPECT_EQ(static_cast<size_t>(MAX_PATH - 1), run.saved.size());
     EXPECT_EQ("product bytes", ReadFileBytes(run.saved));
 }
 
