@@ -9,7 +9,9 @@
 //
 // The product name comes from the server; it is made a plain file name in the temporary
 // folder before use (no folder separators, drive letters, control characters, dot names or
-// device names). At most 10 redirects are followed.
+// device names), cut to fit the longest path. At most 10 redirects are followed. A cancel
+// ends the dialog quietly with IDCANCEL whatever else ended the request; each run starts
+// from empty state.
 #pragma once
 #include <afxwin.h>
 #include <afxcmn.h>
