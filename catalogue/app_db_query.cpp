@@ -31,15 +31,21 @@ unsigned int count(SimpleDB* db, const std::string& cond) {
     return n < 0 ? 0 : static_cast<unsigned int>(n);
 }
 
+// The rows go from the statement straight into the caller's array, which grows as they
+// come: no copy of the whole result is held on the way. A statement that cannot be made
+// leaves the array as it was; a row without a key ends the listing.
 template <class Item>
 bool list_items(SimpleDB* db, const std::string& cond, int perPage, int page, CArray<Item, Item>& items) {
-    unique_record_set set(db->Query(nullptr, perPage, page, "%s", cond.c_str()));
-    if (!set) return false;
+    unique_stmt rows;
+    if (!SimpleDBRows::Prepare(*db, cond, perPage, page, rows)) return false;
     items.RemoveAll();
-    for (int i = 0; i < set.get()->count; ++i) {
-        Item item{};
-        FillItem(item, set.get()->records[i]);
-        items.Add(item);
+    sqlite3_stmt* row = rows.get();
+    while (sqlite3_step(row) == SQLITE_ROW) {
+        const unsigned char* key = sqlite3_column_text(row, kRowKey);
+        if (!key || !*key) break;
+        const INT_PTR i = items.GetSize();
+        items.SetSize(i + 1);
+        FillItemFromRow(items[i], row);
     }
     return true;
 }

@@ -2,7 +2,9 @@
 #pragma once
 #include <string>
 #include <type_traits>
+#include <sqlite3.h>
 #include "AppDB.h"
+#include "simple_db_rows.h"
 #include "utf8_text.h"
 
 // A store record whose texts are owned here: UTF-8 forms, an empty text standing for NULL.
@@ -31,5 +33,17 @@ void FillItem(Item& item, const SimpleDB::Record& r) {
     if constexpr (!std::is_same_v<Item, AppDB::VideoItem>) {
         item.strGroup = UTF8ToCString(r.group);
         item.nBinSize = r.binSize;
+    }
+}
+
+// Fills an item from the row a listing's statement is on, as FillItem does from its record.
+template <class Item>
+void FillItemFromRow(Item& item, sqlite3_stmt* row) {
+    item.strKey = UTF8ToCString(reinterpret_cast<const char*>(sqlite3_column_text(row, kRowKey)));
+    item.strValue = UTF8ToCString(reinterpret_cast<const char*>(sqlite3_column_text(row, kRowValue)));
+    item.nTime = sqlite3_column_int(row, kRowTime);
+    if constexpr (!std::is_same_v<Item, AppDB::VideoItem>) {
+        item.strGroup = UTF8ToCString(reinterpret_cast<const char*>(sqlite3_column_text(row, kRowGroup)));
+        item.nBinSize = sqlite3_column_int(row, kRowBinSize);
     }
 }

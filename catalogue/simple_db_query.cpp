@@ -4,6 +4,7 @@
 #include <limits.h>
 #include <stdlib.h>
 #include <string.h>
+#include "simple_db_rows.h"
 #include "sql_text.h"
 #include "sqlite_owners.h"
 
@@ -129,14 +130,38 @@ SimpleDB::RecordSet* SimpleDB::query_set(const char* select, int count, bool gro
     return set.release();
 }
 
-SimpleDB::RecordSet* SimpleDB::Query(const char* orderBy, int count, int page, const char* whereFmt, ...) {
-    std::string limit, sql;
-    if (!m_db || !limit_clause(limit, count, page)) return nullptr;
+namespace {
+
+// The SELECT of Query; false where Query returns null before it runs anything.
+bool rows_select(std::string& sql, const char* table, const char* orderBy, int count, int page, const char* whereFmt,
+                 va_list args) {
+    std::string limit;
+    return limit_clause(limit, count, page) && build_select(sql, text_of(kRows, table), whereFmt, args, order_clause(orderBy) + limit);
+}
+
+bool rows_select_of(std::string& sql, const char* table, int count, int page, const char* whereFmt, ...) {
     va_list args;
     va_start(args, whereFmt);
-    const bool ok = build_select(sql, text_of(kRows, m_table), whereFmt, args, order_clause(orderBy) + limit);
+    const bool ok = rows_select(sql, table, nullptr, count, page, whereFmt, args);
+    va_end(args);
+    return ok;
+}
+
+} // namespace
+
+SimpleDB::RecordSet* SimpleDB::Query(const char* orderBy, int count, int page, const char* whereFmt, ...) {
+    std::string sql;
+    if (!m_db) return nullptr;
+    va_list args;
+    va_start(args, whereFmt);
+    const bool ok = rows_select(sql, m_table, orderBy, count, page, whereFmt, args);
     va_end(args);
     return ok ? query_set(sql.c_str(), count, false) : nullptr;
+}
+
+bool SimpleDBRows::Prepare(SimpleDB& db, const std::string& where, int count, int page, unique_stmt& rows) {
+    std::string sql;
+    return db.m_db && rows_select_of(sql, db.m_table, count, page, "%s", where.c_str()) && prepare(db.m_db, sql, rows);
 }
 
 SimpleDB::RecordSet* SimpleDB::QueryGroups(const char* orderBy, int count, int page, const char* column,

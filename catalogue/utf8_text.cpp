@@ -7,25 +7,46 @@
 
 namespace {
 
-// UTF-8 of a NUL-terminated wide text: the bytes up to the NUL, empty on failure.
+// UTF-8 of a NUL-terminated wide text: the bytes up to the NUL, empty on failure. Plain
+// ASCII, the catalogue's usual keys and values, is copied without a conversion call.
 std::string utf8_of(const wchar_t* text) {
-    int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 0) return std::string();
-    std::vector<char> buf(n);
-    if (WideCharToMultiByte(CP_UTF8, 0, text, -1, buf.data(), n, nullptr, nullptr) <= 0) return std::string();
-    return std::string(buf.data());
+    size_t n = 0;
+    wchar_t any = 0;
+    for (; text[n]; ++n) any |= text[n];
+    if (any < 0x80) {
+        std::string out(n, '\0');
+        for (size_t i = 0; i < n; ++i) out[i] = static_cast<char>(text[i]);
+        return out;
+    }
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return std::string();
+    std::string out(static_cast<size_t>(bytes), '\0');
+    if (WideCharToMultiByte(CP_UTF8, 0, text, -1, &out[0], bytes, nullptr, nullptr) <= 0) return std::string();
+    out.resize(static_cast<size_t>(bytes) - 1);
+    return out;
 }
 
 } // namespace
 
+// ASCII is widened in place; anything else goes through the system's conversion.
 CString UTF8ToCString(const char* utf8) {
     if (!utf8) return CString();
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-    if (n <= 0) return CString();
+    size_t n = 0;
+    unsigned char any = 0;
+    for (; utf8[n]; ++n) any |= static_cast<unsigned char>(utf8[n]);
     CString out;
-    wchar_t* buf = out.GetBufferSetLength(n - 1);
-    if (MultiByteToWideChar(CP_UTF8, 0, utf8, -1, buf, n) <= 0) return CString();
-    out.ReleaseBuffer(n - 1);
+    if (any < 0x80) {
+        if (n == 0) return out;
+        wchar_t* buf = out.GetBufferSetLength(static_cast<int>(n));
+        for (size_t i = 0; i < n; ++i) buf[i] = static_cast<wchar_t>(utf8[i]);
+        out.ReleaseBuffer(static_cast<int>(n));
+        return out;
+    }
+    int units = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    if (units <= 0) return CString();
+    wchar_t* buf = out.GetBufferSetLength(units - 1);
+    if (MultiByteToWideChar(CP_UTF8, 0, utf8, -1, buf, units) <= 0) return CString();
+    out.ReleaseBuffer(units - 1);
     return out;
 }
 

@@ -76,6 +76,7 @@ public:
     static void BuildLimit(char* buf, int size, int count, int page);
 
 private:
+    friend class SimpleDBRows;   // the catalogue's listings, which read rows in place
     enum { kStatements = 8 };
     sqlite3_stmt* statement(int slot);
     bool run(const char* sql);

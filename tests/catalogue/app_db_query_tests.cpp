@@ -1,6 +1,7 @@
 // Catalogue queries: group lists, counts, pages, searches and search terms.
 #include <gtest/gtest.h>
 #include <map>
+#include <vector>
 #include <Corelink.h>
 #include "catalogue_files.h"
 
@@ -8,7 +9,10 @@ namespace {
 
 class Queries : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(db.Init(NewDatabasePath().c_str())); }
+    void SetUp() override {
+        path = NewDatabasePath();
+        ASSERT_TRUE(db.Init(path.c_str()));
+    }
     void AddPhoto(const CString& key, const CString& group, const CString& keywords) {
         ASSERT_TRUE(db.SetPhotoItem(AppDB::PhotoItem{key, group, L"", 0, 0}, keywords));
     }
@@ -21,6 +25,7 @@ protected:
         }
         return out;
     }
+    std::wstring path;
     AppDB db;
 };
 
@@ -152,4 +157,63 @@ TEST(SearchTerms, TokenizeTable) {
         EXPECT_STREQ(c.joined, TokenizeSeartchString(c.in, terms).GetString());
         EXPECT_EQ(c.terms, terms.GetSize());
     }
+}
+
+// A whole listing gives what the single-item read gives for each item, in the table's
+// order, whatever its size: none, one, and enough to cross several of the array's growth
+// steps; texts at the edge of plain ASCII and past it, empty texts and attachments.
+TEST_F(Queries, ListingsCarryEveryFieldLikeTheSingleRead) {
+    CArray<AppDB::PhotoItem, AppDB::PhotoItem> items;
+    items.Add(AppDB::PhotoItem{L"stale", L"", L"", 0, 0});
+    ASSERT_TRUE(db.GetAllPhotoItems(items, L"", 0, 0));
+    EXPECT_EQ(0, items.GetSize());
+
+    const wchar_t* texts[] = {L"", L"a", L"\x7f", L"\x80", L"A\u00e9", L"\u65e5\u672c", L"x\U0001F600y", L"sixteen chars 16"};
+    const int kTexts = sizeof(texts) / sizeof(texts[0]);
+    std::vector<CString> keys;
+    for (int i = 0; i < 300; ++i) {
+        CString key;
+        key.Format(L"k%03d%s", i, texts[i % kTexts]);
+        keys.push_back(key);
+        ASSERT_TRUE(db.SetPhotoItem(AppDB::PhotoItem{key, texts[(i + 1) % kTexts], texts[(i + 2) % kTexts], 100 + i, 0}, L""));
+        if (i % 3 == 0) {
+            ASSERT_TRUE(db.SetPhotoThumb(key, "abc", 1 + i % 5));
+        }
+        if (i == 0) {
+            ASSERT_TRUE(db.GetAllPhotoItems(items, L"", 0, 0));
+            ASSERT_EQ(1, items.GetSize());
+            EXPECT_STREQ(L"k000", items[0].strKey.GetString());
+        }
+    }
+    ASSERT_TRUE(db.GetAllPhotoItems(items, L"", 0, 0));
+    ASSERT_EQ(300, items.GetSize());
+    for (int i = 0; i < 300; ++i) {
+        SCOPED_TRACE(testing::Message() << "item " << i);
+        AppDB::PhotoItem one{};
+        ASSERT_TRUE(db.GetPhotoItem(keys[i], one));
+        EXPECT_STREQ(keys[i].GetString(), items[i].strKey.GetString());
+        EXPECT_STREQ(one.strGroup.GetString(), items[i].strGroup.GetString());
+        EXPECT_STREQ(texts[(i + 1) % kTexts], items[i].strGroup.GetString());
+        EXPECT_STREQ(one.strValue.GetString(), items[i].strValue.GetString());
+        EXPECT_EQ(100 + i, items[i].nTime);
+        EXPECT_EQ(i % 3 == 0 ? 1 + i % 5 : 0, items[i].nBinSize);
+        EXPECT_EQ(one.nBinSize, items[i].nBinSize);
+    }
+    // One album of them: every eighth item.
+    ASSERT_TRUE(db.GetAllPhotoItems(items, texts[2], 0, 0));
+    EXPECT_EQ(300 / kTexts + (300 % kTexts > 1 ? 1 : 0), items.GetSize());
+}
+
+// A row that another program wrote with an empty key ends a listing there, as it always
+// has; the rows before it are listed.
+TEST_F(Queries, ARowWithoutAKeyEndsTheListing) {
+    AddPhoto(L"first", L"", L"");
+    db.Flush();
+    {
+        Reader other(path);
+        ASSERT_TRUE(other.Exec("INSERT INTO app (key, cat) VALUES ('', 8), ('after', 8)"));
+    }
+    CArray<AppDB::PhotoItem, AppDB::PhotoItem> items;
+    ASSERT_TRUE(db.GetAllPhotoItems(items, L"", 0, 0));
+    EXPECT_EQ("first ", Keys(items));
 }

@@ -1,0 +1,18 @@
+// The rows of a listing read in place: the statement of SimpleDB::Query, prepared on the
+// store's connection, whose rows the caller copies straight into its own items. Nothing
+// passes through the store's heap records on the way.
+#pragma once
+#include <string>
+#include "SimpleDB.h"
+#include "sqlite_owners.h"
+
+// Columns of each row, as in Query's records.
+enum RowColumn { kRowKey, kRowCat, kRowTime, kRowLevel, kRowGroup, kRowKeywords, kRowValue, kRowBinSize };
+
+class SimpleDBRows {
+public:
+    // Query(nullptr, count, page, "%s", where)'s statement into rows; false where Query
+    // gives null (store closed, page out of range, SQL refused). Query stops at the first
+    // row without a key; so must the reader.
+    static bool Prepare(SimpleDB& db, const std::string& where, int count, int page, unique_stmt& rows);
+};
