@@ -28,3 +28,5 @@ bool DownloadDialogReady(HWND dialog) {
     SendMessageTimeoutW(GetDlgItem(dialog, 7216), PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 2000, &pos);
     return wcsstr(text, kProduct) && pos >= 35;
 }
+
+HWND DownloadDialogBar(HWND dialog) { return GetDlgItem(dialog, 7216); }

@@ -6,3 +6,5 @@
 void DownloadDialogMidWay();
 // True once the dialog shows the product's name and its bar is well under way.
 bool DownloadDialogReady(HWND dialog);
+// The dialog's bar: its picture differs from run to run only there.
+HWND DownloadDialogBar(HWND dialog);

@@ -18,7 +18,7 @@ CString Text(UINT id) {
 
 const unsigned short* U16(const CString& s) { return reinterpret_cast<const unsigned short*>(s.GetString()); }
 
-bool German() { return lstrcmpW(VXLibConfig::GetUILanguage(), L"Deutsch") == 0; }
+bool Is(const wchar_t* language) { return lstrcmpW(VXLibConfig::GetUILanguage(), language) == 0; }
 
 CString AppName() { return AfxGetApp() ? AfxGetApp()->m_pszAppName : L""; }
 
@@ -32,13 +32,17 @@ void ShotCheckBoxBox() {
     CString check = Text(2023);
     UINT value = 0;
     SXMSGBOX rec{SX_MSGBOX_CHECKBOX, 0, U16(check), &value, 0, 0};
-    Show(Text(2008), Text(2200), MB_OK | MB_ICONINFORMATION, rec);
+    // A connection hint, as the hinted messages show one (its opening quotation mark is one the
+    // German text needs the dialog font for).
+    Show(Text(2028), Text(2200), MB_OK | MB_ICONINFORMATION, rec);
 }
 
 void ShotCountDownBox() {
     // Long enough for the picture: the first second shows the full count.
     CString text = Text(2007) + L"\n\n" +
-                   (German() ? L"Dieses Fenster schlie\u00dft sich in (T) Sekunden." : L"This box closes in (T) seconds.");
+                   (Is(L"Deutsch")    ? L"Dieses Fenster schlie\u00dft sich in (T) Sekunden."
+                    : Is(L"Japanese") ? L"\u3053\u306e\u30a6\u30a3\u30f3\u30c9\u30a6\u306f (T) \u79d2\u5f8c\u306b\u9589\u3058\u307e\u3059\u3002"
+                                      : L"This box closes in (T) seconds.");
     SXMSGBOX rec{0, 30, nullptr, nullptr, 0, 0};
     Show(text, AppName(), MB_OKCANCEL | MB_ICONINFORMATION, rec);
 }

@@ -1,8 +1,12 @@
-// corelink_shots.exe: shows each box and dialog of the library, one at a time, so that a
-// script can take its picture. For each it prints
-//     SHOT NAME HWND X Y W H
-// (the window's place on the screen), waits for "next" on standard input, and closes it.
-// It ends with "DONE". Adding a picture is adding one step to kSteps.
+// corelink_shots.exe LANGUAGE [STEP]: shows each box and dialog of the library in one
+// language ("en", "de", "ja"), one at a time, so that a script can take its picture. For each
+// it prints
+//     SHOT NAME HWND X Y W H [XID:DX:DY ...]
+// (the window's place on the screen), before it, where part of the picture changes from run
+// to run (the download's bar),
+//     VOLATILE X Y W H
+// (that part, in the picture's coordinates), waits for "next" on standard input, and closes
+// it. It ends with "DONE". Adding a picture is adding one step to kPictures.
 #include <windows.h>
 #include <commctrl.h>
 #include <stdio.h>
@@ -25,6 +29,15 @@ std::string g_current;          // the step being shown
 void (*g_prepare)(HWND) = nullptr;   // what the watcher does to the step's window before the picture
 const wchar_t* g_language = L"English";
 bool (*g_ready)(HWND) = nullptr;   // when the step's window is ready for its picture (null: at once)
+HWND (*g_volatile)(HWND) = nullptr;   // the part of the step's window that changes from run to run
+
+bool german() { return wcscmp(g_language, L"Deutsch") == 0; }
+bool japanese() { return wcscmp(g_language, L"Japanese") == 0; }
+
+// The host's own texts (what a host program gives the controls) in the current language.
+const wchar_t* pick(const wchar_t* en, const wchar_t* de, const wchar_t* ja) {
+    return japanese() ? ja : german() ? de : en;
+}
 
 // The text of string id of the current resource source.
 std::wstring text_of(UINT id) {
@@ -111,6 +124,13 @@ DWORD WINAPI watch(void*) {
         UnionRect(&r, &r, &w);
     }
     char line[160];
+    if (HWND part = g_volatile ? g_volatile(window) : nullptr) {
+        RECT v;
+        GetWindowRect(part, &v);
+        snprintf(line, sizeof(line), "VOLATILE %ld %ld %ld %ld", v.left - r.left, v.top - r.top, v.right - v.left,
+                 v.bottom - v.top);
+        HostReply(line);
+    }
     snprintf(line, sizeof(line), "SHOT %s %lu %ld %ld %ld %ld", g_current.c_str(),
              static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)), r.left, r.top, r.right - r.left,
              r.bottom - r.top);
@@ -142,10 +162,11 @@ DWORD WINAPI watch(void*) {
 }
 
 // Runs show() on this thread while the watcher reports and closes what it opens.
-void shoot(const char* name, void (*show)(), void (*prepare)(HWND), bool (*ready)(HWND)) {
+void shoot(const char* name, void (*show)(), void (*prepare)(HWND), bool (*ready)(HWND), HWND (*part)(HWND)) {
     g_current = name;
     g_prepare = prepare;
     g_ready = ready;
+    g_volatile = part;
     win32::unique_handle watcher(CreateThread(nullptr, 0, watch, nullptr, 0, nullptr));
     show();
     WaitForSingleObject(watcher.get(), INFINITE);
@@ -167,7 +188,7 @@ INT_PTR CALLBACK template_preview(HWND dialog, UINT message, WPARAM wParam, LPAR
     if (message == WM_INITDIALOG) {
         if (HWND list1 = GetDlgItem(dialog, 15016)) ShowWindow(list1, SW_HIDE);
         if (HWND list2 = GetDlgItem(dialog, 15017)) ShowWindow(list2, SW_HIDE);
-        if (GetDlgItem(dialog, 15018)) SetDlgItemTextW(dialog, 15018, L"Holiday 2026");
+        if (GetDlgItem(dialog, 15018)) SetDlgItemTextW(dialog, 15018, pick(L"Holiday 2026", L"Urlaub 2026", L"\u4f11\u6687 2026"));
         if (HWND pos = GetDlgItem(dialog, 15000)) {
             for (const wchar_t* row : {L"1", L"2", L"3"}) SendMessageW(pos, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row));
             SendMessageW(pos, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text_of(2014).c_str()));
@@ -193,7 +214,6 @@ void dialog_template() {
 
 // ---- the controls: the menu button, the name and position dialogs ----------------------------
 
-bool german() { return wcscmp(g_language, L"Deutsch") == 0; }
 
 // Handles this thread's messages until window is gone (the watcher closes it).
 void run_until_closed(HWND window) {
@@ -211,7 +231,7 @@ enum class ButtonState { Closed, Pressed, Open, Focused, KeyboardOpen };
 template <ButtonState State>
 void menu_button() {
     CWnd frame;
-    const wchar_t* title = german() ? L"Speicherort" : L"Storage";
+    const wchar_t* title = pick(L"Storage", L"Speicherort", L"\u4fdd\u5b58\u5148");
     const bool open = State == ButtonState::Open || State == ButtonState::KeyboardOpen;
     int height = open ? 150 : 70;
     if (!frame.CreateEx(0, AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), GetSysColorBrush(COLOR_BTNFACE)),
@@ -222,10 +242,11 @@ void menu_button() {
     if (!button.Create(L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, CRect(12, 8, 212, 36), &frame, 100)) return;
     CreateWndTextFont(&button, nullptr, font, nullptr, FALSE, 0);
     button.SetFont(&font);
-    const wchar_t* de[] = {L"Telefonspeicher", L"Speicherkarte", L"Computer"};
-    const wchar_t* en[] = {L"Phone memory", L"Memory card", L"Computer"};
-    for (const wchar_t* item : german() ? de : en) button.AddString(reinterpret_cast<const unsigned short*>(item));
-    button.SetCaption(german() ? L"Speichern in ..." : L"Save to ...");
+    for (const wchar_t* item : {pick(L"Phone memory", L"Telefonspeicher", L"\u643a\u5e2f\u96fb\u8a71\u306e\u30e1\u30e2\u30ea"),
+                                pick(L"Memory card", L"Speicherkarte", L"\u30e1\u30e2\u30ea \u30ab\u30fc\u30c9"),
+                                pick(L"Computer", L"Computer", L"\u30b3\u30f3\u30d4\u30e5\u30fc\u30bf\u30fc")})
+        button.AddString(reinterpret_cast<const unsigned short*>(item));
+    button.SetCaption(pick(L"Save to ...", L"Speichern in ...", L"\u4fdd\u5b58\u5148..."));
     if (State != ButtonState::Closed) button.SetCurSel(1);
     if (State == ButtonState::Pressed) button.SendMessage(BM_SETSTATE, TRUE);
     if (State == ButtonState::Open) {
@@ -252,9 +273,11 @@ void name_dialog() {
     CNameSelectDlg dlg;
     dlg.m_nMode = Mode;
     dlg.m_nMaxLen = 12;
-    const wchar_t* names[] = {L"Holiday 2026", L"Phone memory", L"Memory card", L"Computer"};
-    const wchar_t* namesDe[] = {L"Urlaub 2026", L"Telefonspeicher", L"Speicherkarte", L"Computer"};
-    for (const wchar_t* name : german() ? namesDe : names) {
+    dlg.m_nMaxWideLen = 8;   // a handset that stores names in wide characters too
+    for (const wchar_t* name : {pick(L"Holiday 2026", L"Urlaub 2026", L"\u4f11\u6687 2026"),
+                                pick(L"Phone memory", L"Telefonspeicher", L"\u643a\u5e2f\u96fb\u8a71\u306e\u30e1\u30e2\u30ea"),
+                                pick(L"Memory card", L"Speicherkarte", L"\u30e1\u30e2\u30ea \u30ab\u30fc\u30c9"),
+                                pick(L"Computer", L"Computer", L"\u30b3\u30f3\u30d4\u30e5\u30fc\u30bf\u30fc")}) {
         dlg.m_lstNames.AddTail(name);
         dlg.m_lstFlags.AddTail(L"W");
     }
@@ -269,11 +292,12 @@ void type_name(HWND dialog, const wchar_t* text) {
     SendMessageW(edit, EM_SETSEL, wcslen(text), wcslen(text));
 }
 
-void typed_name(HWND dialog) { type_name(dialog, german() ? L"Urlaub 2026" : L"Holiday 2026"); }
+void typed_name(HWND dialog) { type_name(dialog, pick(L"Holiday 2026", L"Urlaub 2026", L"\u4f11\u6687 2026")); }
 
 // A name too long for the handset, and OK: the dialog asks whether to cut it.
 void too_long_name(HWND dialog) {
-    type_name(dialog, german() ? L"Urlaub am Meer 2026" : L"Holiday by the sea 2026");
+    type_name(dialog, pick(L"Holiday by the sea 2026", L"Urlaub am Meer 2026",
+                           L"\u6d77\u8fba\u3067\u904e\u3054\u3057\u305f\u590f\u306e\u4f11\u6687 2026"));
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     for (int i = 0; i < 250 && step_windows().size() < 2; ++i) Sleep(20);
     // The question below the name row, so that both show.
@@ -294,6 +318,7 @@ struct Picture {
     void (*show)();
     void (*prepare)(HWND) = nullptr;   // run by the watcher on the first window before the picture
     bool (*ready)(HWND) = nullptr;     // the picture waits for this
+    HWND (*part)(HWND) = nullptr;      // the part of the window that differs from run to run
 };
 
 const Picture kPictures[] = {
@@ -317,26 +342,20 @@ const Picture kPictures[] = {
     {"name_select_mode5", name_dialog<5>},
     {"name_select_question", name_dialog<1>, too_long_name},
     {"position_select", position_dialog},
-    {"download_dialog", DownloadDialogMidWay, nullptr, DownloadDialogReady},
+    {"download_dialog", DownloadDialogMidWay, nullptr, DownloadDialogReady, DownloadDialogBar},
 };
 
-// Japanese shows that the far-east texts render; two pictures do.
-const Picture kJapanesePictures[] = {
-    {"box_name_too_long", name_too_long_box},
-    {"template_download", dialog_template<7011>},
-};
-
+// Every picture in each language; the script runs each language under its own locale, so
+// that the system's own texts (the boxes' buttons) are in that language too.
 struct Language {
     const char* suffix;
     const wchar_t* name;   // loaded before its pictures
-    const Picture* first;
-    size_t count;
 };
 
 const Language kLanguages[] = {
-    {"en", L"English", kPictures, std::size(kPictures)},
-    {"de", L"Deutsch", kPictures, std::size(kPictures)},
-    {"ja", L"Japanese", kJapanesePictures, std::size(kJapanesePictures)},
+    {"en", L"English"},
+    {"de", L"Deutsch"},
+    {"ja", L"Japanese"},
 };
 
 } // namespace
@@ -348,16 +367,18 @@ int wmain(int argc, wchar_t** argv) {
     const wchar_t* title = nullptr;
     int n = LoadStringW(GetModuleHandleW(nullptr), 0xE000, reinterpret_cast<wchar_t*>(&title), 0);
     if (n > 0) theApp.SetAppName(std::wstring(title, n).c_str());
-    // With a name, only that step is shown.
-    std::string only = argc > 1 ? ToUtf8(argv[1]) : std::string();
-    const wchar_t* language = nullptr;
-    for (const Language& in : kLanguages)
-        for (const Picture* picture = in.first; picture != in.first + in.count; ++picture) {
-            const std::string name = std::string(picture->name) + "_" + in.suffix;
+    // The language's suffix; with a step's name after it, only that step is shown.
+    const std::string suffix = argc > 1 ? ToUtf8(argv[1]) : std::string();
+    const std::string only = argc > 2 ? ToUtf8(argv[2]) : std::string();
+    for (const Language& in : kLanguages) {
+        if (suffix != in.suffix) continue;
+        use_language(g_language = in.name);
+        for (const Picture& picture : kPictures) {
+            const std::string name = std::string(picture.name) + "_" + in.suffix;
             if (!only.empty() && only != name) continue;
-            if (language != in.name) use_language(g_language = language = in.name);
-            shoot(name.c_str(), picture->show, picture->prepare, picture->ready);
+            shoot(name.c_str(), picture.show, picture.prepare, picture.ready, picture.part);
         }
+    }
     RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Veranox\\Quillbox\\GUI", L"Language");
     HostReply("DONE");
     return 0;
