@@ -41,6 +41,7 @@ keep_committed() {
 }
 
 status=0
+declare -A agains=()
 for entry in "${LANGUAGES[@]}"; do
   read -r suffix locale <<<"$entry"
   [ -z "$only" ] || [[ $only == *_"$suffix" ]] || continue
@@ -53,9 +54,10 @@ for entry in "${LANGUAGES[@]}"; do
       VOLATILE\ *) volatile=${line#VOLATILE } ;;
       SHOT\ *)
         read -r _ name _ x y w h layers <<<"$line"
+        drawn=0
         # The window has painted; let the X server finish drawing it. A picture that is still a
-        # fifth black (an X window not drawn yet) is taken again, for up to 6 s.
-        for attempt in $(seq 20); do
+        # fifth black (an X window not drawn yet) is taken again, for up to 3 s.
+        for attempt in $(seq 10); do
           sleep 0.3
           if [ -z "$layers" ]; then
             xwd -root -silent -display "$DISPLAY" | convert xwd:- -crop "${w}x${h}+${x}+${y}" +repage "$OUT/$name.png"
@@ -67,8 +69,18 @@ for entry in "${LANGUAGES[@]}"; do
             IFS=: read -r xid dx dy <<<"$layer"
             xwd -id "$xid" -silent -display "$DISPLAY" | convert "$OUT/$name.png" xwd:- -geometry "+${dx}+${dy}" -composite "$OUT/$name.png"
           done
-          [ "$(convert "$OUT/$name.png" -fill white +opaque black -format '%[fx:mean<0.8]' info:)" = 0 ] && break
+          if [ "$(convert "$OUT/$name.png" -fill white +opaque black -format '%[fx:mean<0.8]' info:)" = 0 ]; then
+            drawn=1
+            break
+          fi
         done
+        # Still undrawn: the host paints its windows again and reports them anew.
+        if [ $drawn = 0 ] && [ "${agains[$name]:-0}" -lt 3 ]; then
+          agains[$name]=$(( ${agains[$name]:-0} + 1 ))
+          echo "[shots] $name.png: drawn again" >&2
+          echo again >&"${SHOTS[1]}"
+          continue
+        fi
         # shellcheck disable=SC2086 # the part's four numbers
         if keep_committed "$name" $volatile; then
           echo "[shots] $name.png (${w}x${h}): as committed" >&2

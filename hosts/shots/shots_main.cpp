@@ -6,7 +6,7 @@
 // to run (the download's bar),
 //     VOLATILE X Y W H
 // (that part, in the picture's coordinates), waits for "next" on standard input, and closes
-// it. It ends with "DONE". Adding a picture is adding one step to kPictures.
+// it ("again": paints the windows and reports them once more). It ends with "DONE". Adding a picture is adding one step to kPictures.
 #include <windows.h>
 #include <commctrl.h>
 #include <stdio.h>
@@ -112,45 +112,48 @@ DWORD WINAPI watch(void*) {
     }
     for (int i = 0; g_ready && i < 1500 && !g_ready(window); ++i) Sleep(20);   // up to 30 s
     if (g_prepare) g_prepare(window);
-    // Everything painted before the picture is taken; the picture holds every window the
-    // step shows (a dialog and its question, a button and its list).
-    RECT r{};
-    for (HWND each : step_windows()) {
-        RedrawWindow(each, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        DWORD_PTR ignored;
-        SendMessageTimeoutW(each, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
-        RECT w;
-        GetWindowRect(each, &w);
-        UnionRect(&r, &r, &w);
-    }
-    char line[160];
-    if (HWND part = g_volatile ? g_volatile(window) : nullptr) {
-        RECT v;
-        GetWindowRect(part, &v);
-        snprintf(line, sizeof(line), "VOLATILE %ld %ld %ld %ld", v.left - r.left, v.top - r.top, v.right - v.left,
-                 v.bottom - v.top);
-        HostReply(line);
-    }
-    snprintf(line, sizeof(line), "SHOT %s %lu %ld %ld %ld %ld", g_current.c_str(),
-             static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)), r.left, r.top, r.right - r.left,
-             r.bottom - r.top);
-    // With several windows, each one's X window and place, bottom first: without a window
-    // manager the X server's stacking need not follow Windows' order, so the script lays the
-    // windows on each other itself.
-    std::string shot = line;
-    std::vector<HWND> windows = step_windows();
-    if (windows.size() > 1) {
-        for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+    // The script answers "again" while a window of the picture is still undrawn.
+    std::string answer = "again";
+    for (int round = 0; round < 4 && answer == "again"; ++round) {
+        // Everything painted before the picture is taken; the picture holds every window the
+        // step shows (a dialog and its question, a button and its list).
+        RECT r{};
+        for (HWND each : step_windows()) {
+            RedrawWindow(each, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            DWORD_PTR ignored;
+            SendMessageTimeoutW(each, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
             RECT w;
-            GetWindowRect(*it, &w);
-            auto xid = reinterpret_cast<ULONG_PTR>(GetPropW(*it, L"__wine_x11_whole_window"));
-            snprintf(line, sizeof(line), " 0x%lx:%ld:%ld", static_cast<unsigned long>(xid), w.left - r.left, w.top - r.top);
-            shot += line;
+            GetWindowRect(each, &w);
+            UnionRect(&r, &r, &w);
         }
+        char line[160];
+        if (HWND part = g_volatile ? g_volatile(window) : nullptr) {
+            RECT v;
+            GetWindowRect(part, &v);
+            snprintf(line, sizeof(line), "VOLATILE %ld %ld %ld %ld", v.left - r.left, v.top - r.top, v.right - v.left,
+                     v.bottom - v.top);
+            HostReply(line);
+        }
+        snprintf(line, sizeof(line), "SHOT %s %lu %ld %ld %ld %ld", g_current.c_str(),
+                 static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)), r.left, r.top, r.right - r.left,
+                 r.bottom - r.top);
+        // With several windows, each one's X window and place, bottom first: without a window
+        // manager the X server's stacking need not follow Windows' order, so the script lays the
+        // windows on each other itself.
+        std::string shot = line;
+        std::vector<HWND> windows = step_windows();
+        if (windows.size() > 1) {
+            for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+                RECT w;
+                GetWindowRect(*it, &w);
+                auto xid = reinterpret_cast<ULONG_PTR>(GetPropW(*it, L"__wine_x11_whole_window"));
+                snprintf(line, sizeof(line), " 0x%lx:%ld:%ld", static_cast<unsigned long>(xid), w.left - r.left, w.top - r.top);
+                shot += line;
+            }
+        }
+        HostReply(shot);
+        if (!HostReadLine(answer)) break;
     }
-    HostReply(shot);
-    std::string answer;
-    HostReadLine(answer);
     // Topmost first (a question before its dialog), until the step has nothing open.
     for (int i = 0; i < 20; ++i) {
         std::vector<HWND> open = step_windows();
@@ -364,6 +367,8 @@ int wmain(int argc, wchar_t** argv) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     g_mainThread = GetCurrentThreadId();
+    // The text caret stays as it is first drawn, so that a picture does not depend on its blink.
+    SetCaretBlinkTime(3600 * 1000);
     const wchar_t* title = nullptr;
     int n = LoadStringW(GetModuleHandleW(nullptr), 0xE000, reinterpret_cast<wchar_t*>(&title), 0);
     if (n > 0) theApp.SetAppName(std::wstring(title, n).c_str());
