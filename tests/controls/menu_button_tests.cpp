@@ -518,7 +518,9 @@ TEST(MenuButton, TheListStaysInTheWorkArea) {
         SCOPED_TRACE(r.name);
         ScopedWorkArea area(r.area);
         const CRect work = area.Now();
-        if (r.area) ASSERT_EQ(CRect(*r.area), work);
+        if (r.area) {
+            ASSERT_EQ(CRect(*r.area), work);
+        }
         ButtonOnParent w(r.x, r.y, r.items, 140);
         ASSERT_TRUE(w.ok);
         CxMenuList* list = ClickOpen(w.button);
