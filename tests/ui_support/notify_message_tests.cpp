@@ -4,6 +4,8 @@
 #include <SplashWindow.h>
 #include <gui_watch.h>
 #include <atomic>
+#include <malloc.h>
+#include <memory>
 #include <thread>
 #include <unique_res.h>
 
@@ -94,6 +96,37 @@ TEST(NotifyMessage, OnePopupPerProcessAcrossThreads) {
     HWND mine = OnlyPopup();
     ASSERT_TRUE(mine);
     EXPECT_EQ(L"From this thread", gui::TextOf(mine));
+    CloseAll();
+}
+
+// Threads that showed popups end, one after another, while another thread keeps taking and
+// freeing small blocks: what a thread leaves behind must not be touched once the thread's
+// own storage has gone (the runtime's heap stays sound, and popups still work).
+TEST(NotifyMessage, ThreadsThatShowedPopupsEndCleanly) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    std::atomic<bool> stop{false};
+    std::thread churn([&] {
+        std::vector<std::unique_ptr<char[]>> held(64);
+        for (unsigned i = 0; !stop; ++i) held[i % held.size()].reset(new char[4 + i % 24]);
+    });
+    for (int round = 0; round < 24; ++round) {
+        std::thread ui([round] {
+            ShowNotifyMessage(U16(L"Syncing"), 0, 0, nullptr, 0, 0);
+            HWND h = OnlyPopup();
+            if (h && round % 2) {   // every other thread ends with its popup still open
+                PostMessageW(h, WM_CLOSE, 0, 0);
+                gui::PumpUntil([&] { return !IsWindow(h); });
+            }
+        });
+        ui.join();
+    }
+    stop = true;
+    churn.join();
+    EXPECT_EQ(_HEAPOK, _heapchk());
+    ShowNotifyMessage(U16(L"Still here"), 0, 0, nullptr, 0, 0);
+    HWND h = OnlyPopup();
+    ASSERT_TRUE(h);
+    EXPECT_EQ(L"Still here", gui::TextOf(h));
     CloseAll();
 }
 

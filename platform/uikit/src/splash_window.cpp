@@ -2,6 +2,7 @@
 #include "SplashWindow.h"
 #include <afxwin.h>
 #include <memory>
+#include <mutex>
 #include <vector>
 #include "unique_res.h"
 
@@ -31,10 +32,16 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// Splash windows alive on this thread; each leaves the list when its window is gone.
-std::vector<std::unique_ptr<CSplashWnd>>& live_splashes() {
-    static thread_local std::vector<std::unique_ptr<CSplashWnd>> list;
-    return list;
+// Splash windows alive in this process; each leaves the list when its window is gone. One
+// list for all threads, under a lock: a thread_local object with a destructor is not safe in
+// a mingw-w64 DLL, whose emulated thread storage may be freed before the destructor runs.
+struct LiveSplashes {
+    std::mutex lock;
+    std::vector<std::unique_ptr<CSplashWnd>> list;
+};
+LiveSplashes& live_splashes() {
+    static LiveSplashes live;
+    return live;
 }
 
 HICON icon_of(DWORD kind) {
@@ -170,12 +177,14 @@ void CSplashWnd::OnTimer(UINT_PTR id) {
 }
 
 void CSplashWnd::PostNcDestroy() {
-    auto& list = live_splashes();
-    for (auto it = list.begin(); it != list.end(); ++it)
+    std::unique_ptr<CSplashWnd> self;   // ends this object once the lock is let go
+    LiveSplashes& live = live_splashes();
+    std::lock_guard<std::mutex> hold(live.lock);
+    for (auto it = live.list.begin(); it != live.list.end(); ++it)
         if (it->get() == this) {
-            std::unique_ptr<CSplashWnd> self = std::move(*it);
-            list.erase(it);
-            return;   // self ends this object
+            self = std::move(*it);
+            live.list.erase(it);
+            break;
         }
 }
 
@@ -190,7 +199,11 @@ HWND ShowSplashWindow(const wchar_t* text, DWORD dwTimeout, HWND hParent, int x,
     if (wnd->m_style.nPaddingY < 0) wnd->m_style.nPaddingY = 0;
     wnd->m_icon = bIcon ? icon_of(dwFlags) : nullptr;
     CSplashWnd* p = wnd.get();
-    live_splashes().push_back(std::move(wnd));
+    {
+        LiveSplashes& live = live_splashes();
+        std::lock_guard<std::mutex> hold(live.lock);
+        live.list.push_back(std::move(wnd));
+    }
     if (!p->Show(text ? text : L"", dwTimeout, hParent, x, y)) {
         HWND h = p->m_hWnd;
         if (h) ::DestroyWindow(h);   // PostNcDestroy drops the object
