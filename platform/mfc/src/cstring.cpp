@@ -32,8 +32,10 @@ bool is_space(wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); }
 
 void CString::reserve(int n) {
     if (n <= data_of(m_pchData)->nAlloc) return;
+    // Made to the text's size: a catalogue listing holds three strings per item, and a
+    // floor of a few characters more per string is a third of a listing's memory.
     int len = GetLength();
-    int cap = n < 16 ? 16 : n;
+    int cap = n;
     auto* d = static_cast<StringData*>(malloc(sizeof(StringData) + (cap + 1) * sizeof(wchar_t)));
     if (!d) throw std::bad_alloc();
     d->nLength = len;
