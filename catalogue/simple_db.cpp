@@ -14,6 +14,8 @@
 
 namespace {
 
+const int kCloseCommitWaitMs = 5000;
+
 enum Slot { kExists, kInsert, kPut, kDelete, kDeleteAll, kSetBin, kGetBin, kHasBin };
 
 const char* const kSlotSql[] = {
@@ -77,6 +79,10 @@ bool SimpleDB::Open(const char* path, const char* table) {
 
 bool SimpleDB::Close() {
     if (!m_db) return false;
+    // Closing the connection rolls back whatever is still uncommitted, so this last commit
+    // waits a while for other connections' reads to end (reads are short) instead of failing
+    // at once like every other operation. A commit that still fails loses the writes.
+    sqlite3_busy_timeout(m_db, kCloseCommitWaitMs);
     Commit();
     for (int i = 0; i < kStatements; ++i) release_member<unique_stmt>(m_stmts[i]);
     release_member<unique_db>(m_db);

@@ -56,21 +56,6 @@ void ExpectRefusedAndUntouched(const std::wstring& path) {
     EXPECT_TRUE(before == ReadFileBytes(path)) << "the file was written";
 }
 
-// A second process with a plain SQLite connection to path.
-class Peer {
-public:
-    explicit Peer(const std::wstring& path) {
-        ok_ = process_.Start(BinFolder() + L"\\sqlite_peer.exe") && process_.Call("open " + Utf8Path(path)) == "ok";
-    }
-    ~Peer() { process_.Quit(); }
-    bool Ok() const { return ok_; }
-    std::string Exec(const std::string& sql) { return process_.Call("exec " + sql); }
-
-private:
-    HostProcess process_;
-    bool ok_ = false;
-};
-
 } // namespace
 
 TEST(CatalogueInit, AFileWhoseVersionCannotBeReadIsRefusedAndLeftAsItWas) {

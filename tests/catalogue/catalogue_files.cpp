@@ -33,3 +33,9 @@ std::string Reader::Scalar(const std::string& sql) {
 }
 
 bool Reader::Exec(const std::string& sql) { return sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+Peer::Peer(const std::wstring& path) {
+    ok_ = process_.Start(BinFolder() + L"\\sqlite_peer.exe") && process_.Call("open " + Utf8Path(path)) == "ok";
+}
+Peer::~Peer() { process_.Quit(); }
+std::string Peer::Exec(const std::string& sql) { return process_.Call("exec " + sql); }

@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 #include <sqlite3.h>
+#include <host_driver.h>
 
 // A fresh path (UTF-16) for a database file in a new temporary folder.
 std::wstring NewDatabasePath(const wchar_t* name = L"catalogue.db");
@@ -25,4 +26,18 @@ public:
 
 private:
     sqlite3* db_ = nullptr;
+};
+
+// A second process with a plain SQLite connection to path (sqlite_peer.exe), to hold SQLite's
+// locks on the file as another program would.
+class Peer {
+public:
+    explicit Peer(const std::wstring& path);
+    ~Peer();
+    bool Ok() const { return ok_; }
+    std::string Exec(const std::string& sql);   // "ok" or "error CODE"
+
+private:
+    HostProcess process_;
+    bool ok_ = false;
 };

@@ -1,7 +1,9 @@
 // Two real processes on one catalogue file.
 #include <gtest/gtest.h>
+#include <Corelink.h>
 #include <host_driver.h>
 #include <installation.h>
+#include <thread>
 #include "catalogue_files.h"
 
 TEST(CatalogueAcrossProcesses, UncommittedWritesLockOthersOutUntilFlush) {
@@ -55,4 +57,33 @@ TEST(CatalogueAcrossProcesses, AProcessKilledBeforeFlushLeavesOnlyCommittedRows)
     ASSERT_EQ("1", again.Value("db-photo late|A|x|"));
     EXPECT_EQ(0, again.Quit());
     EXPECT_EQ("2", reader.Scalar("SELECT count(*) FROM app WHERE cat = 8"));
+}
+
+// Another program reads the file while the catalogue closes: a flush finds the read going on
+// and keeps its writes pending, and the close waits for the read to end and commits them,
+// rather than closing the connection on them (which would roll them back).
+TEST(CatalogueAcrossProcesses, CloseDuringAnotherProgramsReadStillCommits) {
+    const std::wstring file = NewDatabasePath();
+    AppDB db;
+    ASSERT_TRUE(db.Init(file.c_str()));
+    db.Flush();
+    AppDB::PhotoItem item{L"kept", L"Album", L"", 0, 0};
+    ASSERT_TRUE(db.SetPhotoItem(item, L"sun"));
+
+    Peer peer(file);
+    ASSERT_TRUE(peer.Ok());
+    ASSERT_EQ("ok", peer.Exec("BEGIN; SELECT count(*) FROM sqlite_master"));   // holds a read lock
+    db.Flush();   // cannot commit now; the write stays pending
+    AppDB::PhotoItem read;
+    EXPECT_TRUE(db.GetPhotoItem(L"kept", read));
+
+    // The reader's transaction lasts a moment longer than the close's first attempt.
+    std::thread reader([&] {
+        Sleep(500);
+        peer.Exec("COMMIT");
+    });
+    EXPECT_TRUE(db.Cleanup());
+    reader.join();
+    Reader check(file);
+    EXPECT_EQ("kept", check.Scalar("SELECT key FROM app WHERE cat = 8"));
 }
