@@ -31,23 +31,34 @@ unsigned int count(SimpleDB* db, const std::string& cond) {
     return n < 0 ? 0 : static_cast<unsigned int>(n);
 }
 
-// The rows go from the statement straight into the caller's array, which grows as they
-// come: no copy of the whole result is held on the way. A statement that cannot be made
-// leaves the array as it was; a row without a key ends the listing.
+// The rows go from the statement straight into the caller's array: no copy of the whole
+// result is held on the way. The array is made once for `expected` rows and grows only if
+// more come, since each growth holds the old and the new array at once. A statement that cannot be made leaves the array as it was;
+// a row without a key ends the listing.
 template <class Item>
-bool list_items(SimpleDB* db, const std::string& cond, int perPage, int page, CArray<Item, Item>& items) {
+bool list_items(SimpleDB* db, const std::string& cond, int perPage, int page, int expected, CArray<Item, Item>& items) {
     unique_stmt rows;
     if (!SimpleDBRows::Prepare(*db, cond, perPage, page, rows)) return false;
     items.RemoveAll();
+    items.SetSize(expected > 0 ? expected : 0);
+    INT_PTR n = 0;
     sqlite3_stmt* row = rows.get();
     while (sqlite3_step(row) == SQLITE_ROW) {
         const unsigned char* key = sqlite3_column_text(row, kRowKey);
         if (!key || !*key) break;
-        const INT_PTR i = items.GetSize();
-        items.SetSize(i + 1);
-        FillItemFromRow(items[i], row);
+        if (n == items.GetSize()) items.SetSize(n + 1);
+        FillItemFromRow(items[n++], row);
     }
+    items.SetSize(n);
     return true;
+}
+
+// A whole listing (no page size) counts its rows first, to make the array once: a count
+// reads no texts and costs a small part of the listing. A page grows as its rows come.
+template <class Item>
+bool all_items(SimpleDB* db, const std::string& cond, int perPage, int page, CArray<Item, Item>& items) {
+    const int expected = perPage > 0 ? 0 : db->Count("%s", cond.c_str());
+    return list_items(db, cond, perPage, page, expected, items);
 }
 
 template <class Item>
@@ -56,7 +67,7 @@ bool search_items(SimpleDB* db, const CString& search, int cat, const CString& g
     BuildSearchCondition(search, cond);
     if (!cond.empty()) cond += " AND ";
     cond += kind_condition(cat, group);
-    return list_items(db, cond, 0, 0, items);
+    return list_items(db, cond, 0, 0, 0, items);
 }
 
 } // namespace
@@ -71,16 +82,16 @@ unsigned int AppDB::CountAppItems(const CString& group) { return count(m_pDB, ki
 unsigned int AppDB::CountVideoItems() { return count(m_pDB, kind_condition(CAT_VIDEO, CString())); }
 
 bool AppDB::GetAllPhotoItems(CArray<PhotoItem, PhotoItem>& items, const CString& group, int n, int page) {
-    return list_items(m_pDB, kind_condition(CAT_PHOTO, group), n, page, items);
+    return all_items(m_pDB, kind_condition(CAT_PHOTO, group), n, page, items);
 }
 bool AppDB::GetAllMusicItems(CArray<MusicItem, MusicItem>& items, const CString& group, int n, int page) {
-    return list_items(m_pDB, kind_condition(CAT_MUSIC, group), n, page, items);
+    return all_items(m_pDB, kind_condition(CAT_MUSIC, group), n, page, items);
 }
 bool AppDB::GetAllAppItems(CArray<AppItem, AppItem>& items, const CString& group, int n, int page) {
-    return list_items(m_pDB, kind_condition(CAT_APP, group), n, page, items);
+    return all_items(m_pDB, kind_condition(CAT_APP, group), n, page, items);
 }
 bool AppDB::GetAllVideoItems(CArray<VideoItem, VideoItem>& items, int n, int page) {
-    return list_items(m_pDB, kind_condition(CAT_VIDEO, CString()), n, page, items);
+    return all_items(m_pDB, kind_condition(CAT_VIDEO, CString()), n, page, items);
 }
 
 bool AppDB::SearchPhotoItems(const CString& search, const CString& group, CArray<PhotoItem, PhotoItem>& items) {
