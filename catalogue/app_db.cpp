@@ -2,6 +2,7 @@
 #include <time.h>
 #include "AppDB.h"
 #include "catalogue_file.h"
+#include "catalogue_unload.h"
 #include "catalogue_rows.h"
 #include "sql_text.h"
 #include "sqlite_owners.h"
@@ -17,10 +18,9 @@ int now() { return static_cast<int>(time(nullptr)); }
 
 AppDB::AppDB() : m_pDB(new_store()) {}
 
-AppDB::~AppDB() {
-    Cleanup();
-    release_member<unique_store>(m_pDB);
-}
+// The store's destructor commits what is pending; nobody can be told of a failure any more,
+// so its wait is short and a loss goes to the process's log.
+AppDB::~AppDB() { release_member<unique_store>(m_pDB); }
 
 // The file is read before anything is written to it: a file that cannot be read (damaged,
 // locked by another process, not a database) fails Init and stays as it was. A readable
@@ -143,3 +143,5 @@ AppDB g_appDB;   // made at load; its destructor commits and closes at unload
 }
 
 AppDB* GetAppDB() { return &g_appDB; }
+
+void CloseCatalogueAtUnload() { g_appDB.GetDB()->close_unreported(); }

@@ -32,24 +32,32 @@ unsigned int count(SimpleDB* db, const std::string& cond) {
 }
 
 // The rows go from the statement straight into the caller's array: no copy of the whole
-// result is held on the way. The array is made once for `expected` rows and grows only if
-// more come, since each growth holds the old and the new array at once. A statement that cannot be made leaves the array as it was;
-// a row without a key ends the listing.
+// result is held on the way. They come after what the array held, which goes only once
+// every row has been read: a statement that cannot be made, or a step that fails before
+// the rows' end (a lock another program holds, a damaged page), leaves the array as it was.
+// The room is made once for `expected` rows and grows only if more come, since each growth
+// holds the old and the new array at once. A row without a key ends the listing.
 template <class Item>
 bool list_items(SimpleDB* db, const std::string& cond, int perPage, int page, int expected, CArray<Item, Item>& items) {
     unique_stmt rows;
     if (!SimpleDBRows::Prepare(*db, cond, perPage, page, rows)) return false;
-    items.RemoveAll();
-    items.SetSize(expected > 0 ? expected : 0);
-    INT_PTR n = 0;
+    const INT_PTR before = items.GetSize();
+    items.SetSize(before + (expected > 0 ? expected : 0));
+    INT_PTR n = before;
     sqlite3_stmt* row = rows.get();
-    while (sqlite3_step(row) == SQLITE_ROW) {
+    int rc;
+    while ((rc = sqlite3_step(row)) == SQLITE_ROW) {
         const unsigned char* key = sqlite3_column_text(row, kRowKey);
-        if (!key || !*key) break;
+        if (!key || !*key) {
+            rc = SQLITE_DONE;
+            break;
+        }
         if (n == items.GetSize()) items.SetSize(n + 1);
         FillItemFromRow(items[n++], row);
     }
-    items.SetSize(n);
+    items.SetSize(rc == SQLITE_DONE ? n : before);
+    if (rc != SQLITE_DONE) return false;
+    items.RemoveAt(0, before);
     return true;
 }
 

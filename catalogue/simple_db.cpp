@@ -3,18 +3,27 @@
 // Invariants: m_db is null exactly when the store is closed; m_inTransaction is 1 only
 // while SQLite has a transaction open on m_db that BeginTransaction started (checked
 // against SQLite's autocommit state, which turns back on when SQLite rolls back by itself).
-// Cached statements are reset before each use; the reading ones also right after their
-// row is taken, so that no finished read keeps the file's read lock.
+// Only a write opens that transaction, right before its step, and a write that changed
+// nothing ends it again: an open transaction always holds writes, and no read keeps a lock
+// on the file after its call. Cached statements are reset before each use; the reading
+// ones also right after their row is taken.
 #include "SimpleDB.h"
 #include <stdlib.h>
 #include <string.h>
 #include <sqlite3.h>
+#include <CxLogMsg.h>
+#include "SharedState.h"
 #include "sql_text.h"
 #include "sqlite_owners.h"
+#include "utf8_text.h"
 
 namespace {
 
+// How long the last commit of a closing connection waits for other programs' reads to end.
+// Close can report a failure, so it waits long enough for a long listing; the destructor
+// cannot, and runs at the library's unload under the loader lock, so it waits only briefly.
 const int kCloseCommitWaitMs = 5000;
+const int kUnloadCommitWaitMs = 250;
 
 enum Slot { kExists, kInsert, kPut, kDelete, kDeleteAll, kSetBin, kGetBin, kHasBin };
 
@@ -53,7 +62,7 @@ SimpleDB::SimpleDB() : m_db(nullptr), m_table(nullptr), m_inTransaction(0), m_st
 }
 
 SimpleDB::~SimpleDB() {
-    Close();
+    close_unreported();
     release_member<unique_slots>(m_stmts);
 }
 
@@ -77,19 +86,32 @@ bool SimpleDB::Open(const char* path, const char* table) {
     return true;
 }
 
-bool SimpleDB::Close() {
-    if (!m_db) return false;
-    // Closing the connection rolls back whatever is still uncommitted, so this last commit
-    // waits a while for other connections' reads to end (reads are short) instead of failing
-    // at once like every other operation. A commit that still fails loses the writes.
-    sqlite3_busy_timeout(m_db, kCloseCommitWaitMs);
-    Commit();
+bool SimpleDB::Close() { return m_db && close(kCloseCommitWaitMs); }
+
+// Closing the connection rolls back whatever is still uncommitted, so the last commit waits
+// up to commitWaitMs for other connections' reads to end instead of failing at once like
+// every other operation. False when writes were pending and that commit failed: they are
+// lost. The store is closed either way.
+bool SimpleDB::close(int commitWaitMs) {
+    if (!m_db) return true;
+    sqlite3_busy_timeout(m_db, commitWaitMs);
+    const bool kept = !m_inTransaction || Commit();
     for (int i = 0; i < kStatements; ++i) release_member<unique_stmt>(m_stmts[i]);
     release_member<unique_db>(m_db);
     m_inTransaction = 0;
     free(m_table);
     m_table = nullptr;
-    return true;
+    return kept;
+}
+
+// A close nobody can be told of (the destructor, the library's unload): a short wait, and
+// writes it loses go to the process's log when one is open.
+void SimpleDB::close_unreported() {
+    if (!m_db) return;
+    const CString file = UTF8ToCString(sqlite3_db_filename(m_db, "main"));
+    if (close(kUnloadCommitWaitMs)) return;
+    for (CxLogMsg* log : {g_pDbgUI, g_pDbgEng, g_pDbgPanel})
+        if (log) log->LogMsg(L"Catalogue %s: writes not yet committed were lost at close (another program held the file)\n", file.GetString());
 }
 
 bool SimpleDB::DropTable() {
@@ -117,11 +139,13 @@ bool SimpleDB::Commit() {
     return true;
 }
 
-// Steps a bound write statement; true when it completed. A write that failed while this store's transaction holds
-// no change of its own (for example because another process holds the write lock) ends
-// that transaction: nothing is lost, and its read lock no longer keeps the other process
-// from committing.
-bool SimpleDB::finish_write(sqlite3_stmt* st) {
+// Runs a bound write statement in the store's transaction, which it opens when none is
+// open; true when the statement completed. A write that failed while the transaction holds
+// no change (for example because another process holds the write lock) ends it again:
+// nothing is lost, and no read lock of an empty transaction keeps other processes from
+// committing.
+bool SimpleDB::write(sqlite3_stmt* st) {
+    BeginTransaction();
     if (sqlite3_step(st) == SQLITE_DONE) return true;
     sqlite3_reset(st);   // a busy statement stays active until reset
     if (m_inTransaction && sqlite3_txn_state(m_db, nullptr) != SQLITE_TXN_WRITE) {
@@ -148,26 +172,25 @@ sqlite3_stmt* SimpleDB::statement(int slot) {
     return m_stmts[slot];
 }
 
+// A read of its own: it opens no transaction, so its lock on the file ends with the reset.
 bool SimpleDB::Exists(const char* key, int cat) {
     if (!m_db || empty(key)) return false;
-    BeginTransaction();
     sqlite3_stmt* st = statement(kExists);
     if (!st || bind_text(st, 1, key) + sqlite3_bind_int(st, 2, cat) != 0) return false;
     const bool found = sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) > 0;
-    sqlite3_reset(st);   // a read left running would keep other processes from committing
+    sqlite3_reset(st);
     return found;
 }
 
 // Binds the seven columns of a row to the INSERT of `slot` and runs it.
 bool SimpleDB::write_row(int slot, const Record* rec) {
     if (!m_db || !rec || empty(rec->key)) return false;
-    BeginTransaction();
     sqlite3_stmt* st = statement(slot);
-    if (!st || bind_text(st, 1, rec->key) + sqlite3_bind_int(st, 2, rec->cat) + sqlite3_bind_int(st, 3, rec->time) +
-                       sqlite3_bind_int(st, 4, rec->level) + bind_text(st, 5, rec->group) +
-                       bind_text(st, 6, rec->keywords) + bind_text(st, 7, rec->value) != 0)
-        return false;
-    return finish_write(st);
+    return st &&
+           bind_text(st, 1, rec->key) + sqlite3_bind_int(st, 2, rec->cat) + sqlite3_bind_int(st, 3, rec->time) +
+                   sqlite3_bind_int(st, 4, rec->level) + bind_text(st, 5, rec->group) +
+                   bind_text(st, 6, rec->keywords) + bind_text(st, 7, rec->value) == 0 &&
+           write(st);
 }
 
 bool SimpleDB::Insert(const Record* rec) { return write_row(kInsert, rec); }
@@ -177,29 +200,24 @@ bool SimpleDB::Put(const Record* rec) { return write_row(kPut, rec); }
 
 bool SimpleDB::Delete(const char* key, int catMask) {
     if (!m_db || empty(key)) return false;
-    BeginTransaction();
     sqlite3_stmt* st = statement(kDelete);
-    if (!st || bind_text(st, 1, key) + sqlite3_bind_int(st, 2, catMask) != 0) return false;
-    return finish_write(st);
+    return st && bind_text(st, 1, key) + sqlite3_bind_int(st, 2, catMask) == 0 && write(st);
 }
 
 bool SimpleDB::DeleteAll(int catMask) {
     if (!m_db) return false;
-    BeginTransaction();
     sqlite3_stmt* st = statement(kDeleteAll);
-    if (!st || sqlite3_bind_int(st, 1, catMask) != 0) return false;
-    return finish_write(st);
+    return st && sqlite3_bind_int(st, 1, catMask) == 0 && write(st);
 }
 
 bool SimpleDB::SetBin(const char* key, int catMask, const void* data, int size) {
     if (!m_db || !key || !data || size <= 0) return false;
-    BeginTransaction();
     sqlite3_stmt* st = statement(kSetBin);
-    if (!st || sqlite3_bind_blob(st, 1, data, size, SQLITE_STATIC) + bind_text(st, 2, key) +
-                       sqlite3_bind_int(st, 3, catMask) != 0)
-        return false;
     // Nothing stored for a key without a record: report it.
-    return finish_write(st) && sqlite3_changes(m_db) > 0;
+    return st &&
+           sqlite3_bind_blob(st, 1, data, size, SQLITE_STATIC) + bind_text(st, 2, key) +
+                   sqlite3_bind_int(st, 3, catMask) == 0 &&
+           write(st) && sqlite3_changes(m_db) > 0;
 }
 
 bool SimpleDB::GetBin(const char* key, int catMask, void* buffer, unsigned int* size) {

@@ -108,17 +108,19 @@ SimpleDB::Record* SimpleDB::QueryOne(const char* whereFmt, ...) {
     return rec.release();
 }
 
-// Runs select and copies its rows (groups: the group value and its count) into a new set.
+// Runs select and copies its rows (groups: the group value and its count) into a new set;
+// null unless every row was read.
 SimpleDB::RecordSet* SimpleDB::query_set(const char* select, int count, bool groups) {
     unique_stmt q;
     if (!prepare(m_db, select, q)) return nullptr;
     int room = count >= 1 ? count : 32;
     unique_record_set set = new_set(room);
     if (!set) return nullptr;
-    while (sqlite3_step(q.get()) == SQLITE_ROW) {
-        if (!groups && !has_key(q.get())) break;
+    int rc;
+    while ((rc = sqlite3_step(q.get())) == SQLITE_ROW) {
+        if (!groups && !has_key(q.get())) return set.release();
         Record* r = next_record(set.get(), room);
-        if (!r) break;
+        if (!r) return nullptr;
         if (groups) {
             r->key = copy_column(q.get(), 0);   // null for the NULL group
             r->level = sqlite3_column_int(q.get(), 1);
@@ -127,7 +129,7 @@ SimpleDB::RecordSet* SimpleDB::query_set(const char* select, int count, bool gro
         }
         ++set.get()->count;
     }
-    return set.release();
+    return rc == SQLITE_DONE ? set.release() : nullptr;
 }
 
 namespace {

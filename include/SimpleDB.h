@@ -36,7 +36,9 @@ public:
     // Opens (creating when missing) the UTF-8 path and creates the table when missing.
     // A failed Open leaves the store closed.
     bool Open(const char* path, const char* table);
-    bool Close();            // commits, finalizes, closes
+    // Commits (waiting a few seconds for other programs' reads to end), finalizes, closes.
+    // False when writes were pending and could not be committed: they are lost.
+    bool Close();
     bool IsOpen() const;
     bool DropTable();
     bool BeginTransaction();
@@ -58,6 +60,9 @@ public:
     bool HasBin(const char* key, int catMask);
 
     // Conditions are formats in SQLite's printf dialect (a null one selects every row).
+    // A query whose rows cannot all be read (a lock another program holds, a damaged file,
+    // no memory) gives null or -1, never a part of its rows; Query ends, as designed, at a
+    // row whose key is empty.
     // Statements are never cut. Pages of count records are numbered from 1; Query and
     // QueryGroups refuse (null) a page whose offset, (page - 1) * count, does not fit an int.
     Record* QueryOne(const char* whereFmt, ...);
@@ -76,11 +81,14 @@ public:
     static void BuildLimit(char* buf, int size, int count, int page);
 
 private:
-    friend class SimpleDBRows;   // the catalogue's listings, which read rows in place
+    friend class SimpleDBRows;              // the catalogue's listings, which read rows in place
+    friend void CloseCatalogueAtUnload();   // the library's unload closes the process's catalogue
     enum { kStatements = 8 };
     sqlite3_stmt* statement(int slot);
     bool run(const char* sql);
-    bool finish_write(sqlite3_stmt* st);
+    bool write(sqlite3_stmt* st);
+    bool close(int commitWaitMs);
+    void close_unreported();
     bool write_row(int slot, const Record* rec);
     RecordSet* query_set(const char* select, int count, bool groups);
 

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 #include <BaseKit.h>
 #include "SharedState.h"
+#include "catalogue_unload.h"
 #include "existence_mutex.h"
 #include "process_attach.h"
 #include "process_logs.h"
@@ -40,5 +41,6 @@ void OnProcessAttach() {
 }
 
 void OnProcessDetach() {
+    CloseCatalogueAtUnload();   // before the logs close: it logs writes it had to lose
     CloseProcessLogs();
 }

@@ -8,6 +8,10 @@
 //   cap-assign VIDEOS (assign the sample handset) | cap-summary | cap-report
 //   db-init PATH | db-photo KEY|GROUP|KEYWORDS|VALUE | db-thumb KEY|BYTES | db-flush |
 //   db-count-photos [GROUP] | db-albums | db-search TEXT | db-cleanup   (the process's AppDB)
+//   db-read KIND KEY (one read of kind exists, item, thumb, has-thumb, list, page, count,
+//   albums, search or config, and nothing after it) | db-list (every photo: "ok N" or
+//   "fail", with "kept" when the array still holds what it held before) |
+//   db-list-loop MS (whole photo listings for MS milliseconds: "ok N1,N2,... failed F")
 //   catalogue-sample PATH (build the tour's sample catalogue and report on it)
 //   net-probe HOST (a connector's connectivity probe of HOST)
 //   net-download SERVER|PATH|FILE (a download through a connector, with progress)
@@ -111,6 +115,27 @@ std::vector<CString> fields(const std::string& arg, size_t n) {
 
 std::string utf8(const CString& s) { return ToUtf8(s.GetString()); }
 
+// One read of the photo stored under key; "ok 1" when it found something.
+std::string read_once(AppDB& db, const std::string& kind, const CString& key) {
+    auto flag = [](bool b) { return std::string(b ? "ok 1" : "ok 0"); };
+    AppDB::PhotoItem item;
+    CArray<AppDB::PhotoItem, AppDB::PhotoItem> items;
+    CArray<AppDB::NameValue, AppDB::NameValue> groups;
+    char buffer[64];
+    unsigned int size = sizeof(buffer);
+    if (kind == "exists") return flag(db.GetDB()->Exists(utf8(key).c_str(), AppDB::CAT_PHOTO));
+    if (kind == "item") return flag(db.GetPhotoItem(key, item));
+    if (kind == "thumb") return flag(db.GetPhotoThumb(key, buffer, &size) && size > 0);
+    if (kind == "has-thumb") return flag(db.HasPhotoThumb(key));
+    if (kind == "list") return flag(db.GetAllPhotoItems(items, CString(), 0, 0) && !items.IsEmpty());
+    if (kind == "page") return flag(db.GetAllPhotoItems(items, CString(), 1, 1) && !items.IsEmpty());
+    if (kind == "count") return flag(db.CountPhotoItems(CString()) > 0);
+    if (kind == "albums") return flag(db.GetPhotoAlbumList(groups) && !groups.IsEmpty());
+    if (kind == "search") return flag(db.SearchPhotoItems(key, CString(), items) && !items.IsEmpty());
+    if (kind == "config") return flag(!db.GetConfigItem(L"VERSION").IsEmpty());
+    return "error unknown read " + kind;
+}
+
 std::string run_catalogue(const std::string& verb, const std::string& arg) {
     AppDB& db = *GetAppDB();
     auto flag = [](bool b) { return std::string(b ? "ok 1" : "ok 0"); };
@@ -138,6 +163,24 @@ std::string run_catalogue(const std::string& verb, const std::string& arg) {
         std::string out = "ok";
         for (INT_PTR i = 0; i < list.GetSize(); ++i) out += " " + utf8(list[i].strName) + "=" + utf8(list[i].strValue);
         return out;
+    }
+    if (verb == "db-read") return read_once(db, arg.substr(0, arg.find(' ')), FromUtf8(arg.substr(arg.find(' ') + 1)).c_str());
+    if (verb == "db-list") {
+        CArray<AppDB::PhotoItem, AppDB::PhotoItem> items;
+        items.Add(AppDB::PhotoItem{L"before", L"", L"", 0, 0});
+        if (db.GetAllPhotoItems(items, CString(), 0, 0)) return "ok " + std::to_string(items.GetSize());
+        return items.GetSize() == 1 && items[0].strKey == L"before" ? "fail kept" : "fail";
+    }
+    if (verb == "db-list-loop") {
+        const DWORD end = GetTickCount() + static_cast<DWORD>(atoi(arg.c_str()));
+        std::string counts;
+        int failed = 0;
+        do {
+            CArray<AppDB::PhotoItem, AppDB::PhotoItem> items;
+            if (db.GetAllPhotoItems(items, CString(), 0, 0)) counts += (counts.empty() ? "" : ",") + std::to_string(items.GetSize());
+            else ++failed;
+        } while (static_cast<int>(end - GetTickCount()) > 0);
+        return "ok " + counts + " failed " + std::to_string(failed);
     }
     if (verb == "db-search") {
         CArray<AppDB::PhotoItem, AppDB::PhotoItem> items;

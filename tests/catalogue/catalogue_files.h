@@ -36,6 +36,7 @@ public:
     ~Peer();
     bool Ok() const { return ok_; }
     std::string Exec(const std::string& sql);   // "ok" or "error CODE"
+    void Kill() { process_.Kill(); }            // ends it at once, its transaction unfinished
 
 private:
     HostProcess process_;

@@ -3,6 +3,7 @@
 #include <Corelink.h>
 #include <host_driver.h>
 #include <installation.h>
+#include <atomic>
 #include <thread>
 #include "catalogue_files.h"
 
@@ -59,31 +60,30 @@ TEST(CatalogueAcrossProcesses, AProcessKilledBeforeFlushLeavesOnlyCommittedRows)
     EXPECT_EQ("2", reader.Scalar("SELECT count(*) FROM app WHERE cat = 8"));
 }
 
-// Another program reads the file while the catalogue closes: a flush finds the read going on
-// and keeps its writes pending, and the close waits for the read to end and commits them,
-// rather than closing the connection on them (which would roll them back).
+// Another program reads the file while the catalogue closes: the close's commit waits for
+// the read to end, rather than closing the connection on its writes (which would roll them
+// back). The reader ends its read only once the close is seen waiting: the commit then holds
+// the file against new readers, so that a third connection's read is refused.
 TEST(CatalogueAcrossProcesses, CloseDuringAnotherProgramsReadStillCommits) {
     const std::wstring file = NewDatabasePath();
     AppDB db;
     ASSERT_TRUE(db.Init(file.c_str()));
-    db.Flush();
     AppDB::PhotoItem item{L"kept", L"Album", L"", 0, 0};
     ASSERT_TRUE(db.SetPhotoItem(item, L"sun"));
 
     Peer peer(file);
     ASSERT_TRUE(peer.Ok());
     ASSERT_EQ("ok", peer.Exec("BEGIN; SELECT count(*) FROM sqlite_master"));   // holds a read lock
-    db.Flush();   // cannot commit now; the write stays pending
-    AppDB::PhotoItem read;
-    EXPECT_TRUE(db.GetPhotoItem(L"kept", read));
-
-    // The reader's transaction lasts a moment longer than the close's first attempt.
+    std::atomic<bool> seen{false};
     std::thread reader([&] {
-        Sleep(500);
+        Reader third(file);
+        const DWORD deadline = GetTickCount() + 20000;
+        while (!(seen = third.Scalar("SELECT count(*) FROM app") == "<error>") && GetTickCount() < deadline) Sleep(5);
         peer.Exec("COMMIT");
     });
     EXPECT_TRUE(db.Cleanup());
     reader.join();
+    EXPECT_TRUE(seen);
     Reader check(file);
     EXPECT_EQ("kept", check.Scalar("SELECT key FROM app WHERE cat = 8"));
 }
