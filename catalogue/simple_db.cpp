@@ -144,7 +144,7 @@ bool SimpleDB::Commit() {
 // no change (for example because another process holds the write lock) ends it again:
 // nothing is lost, and no read lock of an empty transaction keeps other processes from
 // committing.
-bool SimpleDB::write(sqlite3_stmt* st) {
+bool SimpleDB::finish_write(sqlite3_stmt* st) {
     BeginTransaction();
     if (sqlite3_step(st) == SQLITE_DONE) return true;
     sqlite3_reset(st);   // a busy statement stays active until reset
@@ -190,7 +190,7 @@ bool SimpleDB::write_row(int slot, const Record* rec) {
            bind_text(st, 1, rec->key) + sqlite3_bind_int(st, 2, rec->cat) + sqlite3_bind_int(st, 3, rec->time) +
                    sqlite3_bind_int(st, 4, rec->level) + bind_text(st, 5, rec->group) +
                    bind_text(st, 6, rec->keywords) + bind_text(st, 7, rec->value) == 0 &&
-           write(st);
+           finish_write(st);
 }
 
 bool SimpleDB::Insert(const Record* rec) { return write_row(kInsert, rec); }
@@ -201,13 +201,13 @@ bool SimpleDB::Put(const Record* rec) { return write_row(kPut, rec); }
 bool SimpleDB::Delete(const char* key, int catMask) {
     if (!m_db || empty(key)) return false;
     sqlite3_stmt* st = statement(kDelete);
-    return st && bind_text(st, 1, key) + sqlite3_bind_int(st, 2, catMask) == 0 && write(st);
+    return st && bind_text(st, 1, key) + sqlite3_bind_int(st, 2, catMask) == 0 && finish_write(st);
 }
 
 bool SimpleDB::DeleteAll(int catMask) {
     if (!m_db) return false;
     sqlite3_stmt* st = statement(kDeleteAll);
-    return st && sqlite3_bind_int(st, 1, catMask) == 0 && write(st);
+    return st && sqlite3_bind_int(st, 1, catMask) == 0 && finish_write(st);
 }
 
 bool SimpleDB::SetBin(const char* key, int catMask, const void* data, int size) {
@@ -217,7 +217,7 @@ bool SimpleDB::SetBin(const char* key, int catMask, const void* data, int size) 
     return st &&
            sqlite3_bind_blob(st, 1, data, size, SQLITE_STATIC) + bind_text(st, 2, key) +
                    sqlite3_bind_int(st, 3, catMask) == 0 &&
-           write(st) && sqlite3_changes(m_db) > 0;
+           finish_write(st) && sqlite3_changes(m_db) > 0;
 }
 
 bool SimpleDB::GetBin(const char* key, int catMask, void* buffer, unsigned int* size) {

@@ -86,7 +86,7 @@ private:
     enum { kStatements = 8 };
     sqlite3_stmt* statement(int slot);
     bool run(const char* sql);
-    bool write(sqlite3_stmt* st);
+    bool finish_write(sqlite3_stmt* st);
     bool close(int commitWaitMs);
     void close_unreported();
     bool write_row(int slot, const Record* rec);
