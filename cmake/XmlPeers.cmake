@@ -15,6 +15,13 @@ if(CORELINK_XML_PEERS)
     target_include_directories(xml_peers SYSTEM PUBLIC "${_pugi_dir}" "${_tiny_dir}")
     target_link_libraries(xml_peers PRIVATE corelink_build_policy)
     target_compile_options(xml_peers PRIVATE -w)
+    # pugixml once more in its wide-character mode, in a namespace of its own: the peer that
+    # reads the same UTF-16 text as the library. Whatever includes it gets the same switches.
+    add_library(xml_peer_pugixml_wide STATIC "${_pugi}")
+    target_include_directories(xml_peer_pugixml_wide SYSTEM PUBLIC "${_pugi_dir}")
+    target_compile_definitions(xml_peer_pugixml_wide PUBLIC PUGIXML_WCHAR_MODE pugi=pugi_wide)
+    target_link_libraries(xml_peer_pugixml_wide PRIVATE corelink_build_policy)
+    target_compile_options(xml_peer_pugixml_wide PRIVATE -w)
   else()
     message(WARNING "CORELINK_XML_PEERS=${CORELINK_XML_PEERS} holds no pugixml/tinyxml2 sources")
   endif()
