@@ -648,13 +648,15 @@ TEST(MenuButton, TakesTheFocusWithTabAndSelectsFromTheKeyboardWhileClosed) {
     ASSERT_EQ(w.button.m_hWnd, ::GetFocus());
     EXPECT_EQ(L"Fruit", gui::TextOf(w.button.m_hWnd));
 
-    // Each change is told as a changed choice is; no list opens.
+    // Each change is told as a changed choice is; a key that lands on the selection tells
+    // nothing. No list opens.
     struct Row { const char* name; Key key; int sel; };
     const Row rows[] = {
         {"Down from none", {VK_DOWN}, 0}, {"Down", {VK_DOWN}, 1}, {"End", {VK_END}, 3},
-        {"Down at the end", {VK_DOWN}, 3}, {"Up", {VK_UP}, 2}, {"Home", {VK_HOME}, 0},
-        {"Up at the start", {VK_UP}, 0}, {"b", {'B'}, 1}, {"b again", {'B'}, 3},
-        {"b wraps round", {'B'}, 1}, {"c", {'C'}, 2}, {"no item with z", {'Z'}, 2},
+        {"End at the end", {VK_END}, 3}, {"Down at the end", {VK_DOWN}, 3}, {"Up", {VK_UP}, 2},
+        {"Home", {VK_HOME}, 0}, {"Home at the start", {VK_HOME}, 0}, {"Up at the start", {VK_UP}, 0},
+        {"b", {'B'}, 1}, {"b again", {'B'}, 3}, {"b wraps round", {'B'}, 1}, {"c", {'C'}, 2},
+        {"c again, the only item with c", {'C'}, 2}, {"no item with z", {'Z'}, 2},
     };
     int sel = -1;
     for (const Row& r : rows) {
@@ -669,6 +671,32 @@ TEST(MenuButton, TakesTheFocusWithTabAndSelectsFromTheKeyboardWhileClosed) {
         EXPECT_EQ(nullptr, OpenList());
         EXPECT_EQ(w.button.m_hWnd, ::GetFocus());
         sel = r.sel;
+    }
+
+    // A selection left past the items (its item deleted, or fewer items given) is no
+    // selection: Up and Down start again from the first item.
+    struct Shrunk { const char* name; std::function<void(CTestMenuButton&)> shrink; Key key; };
+    const Shrunk shrunk[] = {
+        {"the selected last item deleted, Down", [](CTestMenuButton& b) { b.DeleteString(3); }, {VK_DOWN}},
+        {"fewer items given, Up", [](CTestMenuButton& b) {
+             CxMenuButton::Item items[] = {{kFruit[0], 0}, {kFruit[1], 0}, {kFruit[2], 0}};
+             b.SetMenuItems(items, 3);
+         }, {VK_UP}},
+    };
+    for (const Shrunk& r : shrunk) {
+        SCOPED_TRACE(r.name);
+        CxMenuButton::Item items[4] = {};
+        for (int i = 0; i < 4; ++i) items[i].strText = kFruit[i];
+        w.button.SetMenuItems(items, 4);
+        w.button.SetCurSel(3);
+        r.shrink(w.button);
+        ASSERT_EQ(3, w.button.GetCurSel());
+        EXPECT_EQ(L"Fruit", gui::TextOf(w.button.m_hWnd));
+        w.parent.log.clear();
+        ASSERT_TRUE(TypeKeys(w.parent.m_hWnd, {r.key}));
+        EXPECT_EQ(0, w.button.GetCurSel());
+        EXPECT_EQ((std::vector<std::string>{"xmb 2027 0", "selchange"}), w.parent.log);
+        EXPECT_EQ(w.Item(0), gui::TextOf(w.button.m_hWnd));
     }
 
     // Escape is still the dialog's; Tab moves on.
@@ -708,6 +736,8 @@ TEST(MenuButton, TheOpenListWorksFromTheKeyboard) {
         {"F4, Home, F4", 2, f4, {{VK_HOME}}, 0, f4, -1},
         {"F4, Down, Alt+Up", 0, f4, {down}, 1, {VK_UP, true}, -1},
         {"F4, PageDown, PageUp, Down, Enter", 2, f4, {{VK_NEXT}, {VK_PRIOR}, down}, 1, enter, 1},
+        {"F4, Home, Enter: the first row", 2, f4, {{VK_HOME}}, 0, enter, 0},
+        {"Space, Enter: the first row again", 0, {VK_SPACE}, {}, 0, enter, 0},
         {"Space, c, Enter", 0, {VK_SPACE}, {{'C'}}, 2, enter, 2},
         {"Space, Enter: the same row again", 1, {VK_SPACE}, {}, 1, enter, 1},
         {"Up past the start, Down past the end", 0, f4, {up, {VK_END}, down}, 3, enter, 3},
