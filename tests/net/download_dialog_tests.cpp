@@ -251,6 +251,8 @@ TEST(DownloadNames, FileNamesStayInTheirFolder) {
         {std::wstring(300, L'n'), 255, std::wstring(255, L'n')},
         {L"a." + std::wstring(60, L'e'), 40, L"a." + std::wstring(38, L'e')},
         {L"ab\xD83D\xDE00", 3, L"ab"},
+        {L"ab\xD83D\xDE00" L"cd", 4, L"ab\xD83D\xDE00"},   // a cut right after a pair keeps it
+        {L"ab\xD83D\xDE00\xD83D\xDE01" L"cd.txt", 10, L"ab\xD83D\xDE00\xD83D\xDE01.txt"},
         {L"abc  def.txt", 8, L"abc.txt"},
         {L"CONtents.txt", 7, L"x.bin"},   // cut to a device name: the next candidate
         {L"report.txt", 10, L"report.txt"},
