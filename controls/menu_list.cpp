@@ -2,6 +2,7 @@
 #include "MenuButton.h"
 #include "menu_internal.h"
 #include <commctrl.h>
+#include <limits.h>
 
 namespace {
 
@@ -15,13 +16,59 @@ const UINT_PTR kKeyboardSubclass = 0x4D4C;   // the list's keyboard procedure be
 struct ListState : CxMenuList {
     static CxMenuButton*& owner(CxMenuList& l) { return l.*(&ListState::m_pOwner); }
     static int& hover(CxMenuList& l) { return l.*(&ListState::m_nHover); }
+    static void mouse_at(CxMenuList& l, CPoint client) { (l.*(&ListState::OnMouseMove))(0, client); }
 };
 
 // What the list's own procedure keeps while the list is open.
 struct ListKeys {
     CxMenuList* list;
-    POINT cursor;   // where the mouse was last seen: a move message without a move changes nothing
+    POINT cursor;    // where the mouse was last seen: a move message without a move changes nothing
+    int top = 0;     // the first row shown: a list longer than the work area shows some rows
+    int wheel = 0;   // the wheel's turn not yet a whole notch
 };
+
+LRESULT CALLBACK list_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref);
+
+// The state of the list's procedure; null before it is attached.
+ListKeys* keys_of(const CxMenuList& l) {
+    DWORD_PTR ref = 0;
+    if (!l.m_hWnd || !GetWindowSubclass(l.m_hWnd, list_proc, kKeyboardSubclass, &ref)) return nullptr;
+    return reinterpret_cast<ListKeys*>(ref);
+}
+
+int top_row(const CxMenuList& l) {
+    const ListKeys* keys = keys_of(l);
+    return keys ? keys->top : 0;
+}
+
+// How many whole rows the list shows (at least one).
+int shown_rows(const CxMenuList& l) {
+    CRect client;
+    l.GetClientRect(&client);
+    const int rows = l.GetItemHeight() > 0 ? client.Height() / l.GetItemHeight() : 1;
+    return rows > 1 ? rows : 1;
+}
+
+// Makes top the first row shown, kept between the first row and the last page.
+void set_top(CxMenuList& l, int top) {
+    ListKeys* keys = keys_of(l);
+    CxMenuButton* owner = ListState::owner(l);
+    if (!keys || !owner) return;
+    const int last = owner->GetCount() - shown_rows(l);
+    if (top > last) top = last;
+    if (top < 0) top = 0;
+    if (top == keys->top) return;
+    keys->top = top;
+    l.Invalidate();
+}
+
+// Scrolls as little as it takes to show row.
+void show_row(CxMenuList& l, int row) {
+    if (row < 0) return;
+    const int top = top_row(l), shown = shown_rows(l);
+    if (row < top) set_top(l, row);
+    else if (row >= top + shown) set_top(l, row - shown + 1);
+}
 
 // The work area of the monitor the button is on. For the primary monitor that is the system's
 // work area, which Windows gives for it too and which Wine keeps apart from its monitor record.
@@ -35,12 +82,14 @@ CRect work_area_of(HWND button) {
     return CRect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 }
 
-// Highlights row (-1: none), tells the button as a move of the mouse does, and makes the
-// row's text the list's window text, which is what a screen reader reads out.
+// Highlights row (-1: none) and scrolls it into view, tells the button as a move of the mouse
+// does, and makes the row's text the list's window text, which is what a screen reader reads
+// out.
 void set_hover(CxMenuList& l, int row) {
     CxMenuButton* owner = ListState::owner(l);
     if (row == l.GetHover() || !owner) return;
     ListState::hover(l) = row;
+    show_row(l, row);
     owner->SendMessage(WM_XMB_SELCHANGE, static_cast<WPARAM>(row), 0);
     if (!l.m_hWnd) return;
     l.SetWindowText(row >= 0 && row < owner->GetCount() ? owner->GetMenuItems()[row].strText.GetString() : L"");
@@ -60,9 +109,8 @@ bool list_key(CxMenuList& l, WPARAM vk, bool alt) {
         menu_detail::close_list(l, WM_XMB_SELENDCANCEL);
         return true;
     }
-    CRect client;
-    l.GetClientRect(&client);
-    int page = l.GetItemHeight() > 0 ? client.Height() / l.GetItemHeight() - 1 : 1;
+    // A page is the rows shown less one, as a list box pages.
+    int page = shown_rows(l) - 1;
     if (page < 1) page = 1;
     switch (vk) {
     case VK_UP: set_hover(l, row < 0 ? 0 : (row > 0 ? row - 1 : 0)); return true;
@@ -77,9 +125,9 @@ bool list_key(CxMenuList& l, WPARAM vk, bool alt) {
     }
 }
 
-// The list's own procedure over the platform's: it holds the keyboard while the list is open,
-// and its rows are readable as a list box's are (LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT,
-// LB_GETCURSEL: the highlighted row).
+// The list's own procedure over the platform's: it holds the keyboard and the wheel while the
+// list is open, and its rows are readable as a list box's are (LB_GETCOUNT, LB_GETTEXTLEN,
+// LB_GETTEXT, LB_GETCURSEL: the highlighted row, LB_GETTOPINDEX: the first row shown).
 LRESULT CALLBACK list_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
     auto* keys = reinterpret_cast<ListKeys*>(ref);
     CxMenuList& l = *keys->list;
@@ -111,6 +159,25 @@ LRESULT CALLBACK list_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWO
         return owner ? owner->GetCount() : 0;
     case LB_GETCURSEL:
         return owner && l.GetHover() >= 0 && l.GetHover() < owner->GetCount() ? l.GetHover() : LB_ERR;
+    case LB_GETTOPINDEX:
+        return keys->top;
+    case WM_MOUSEWHEEL: {
+        // The system's number of rows a notch (a page when it says so); the row then under the
+        // mouse is the highlighted one, as a move would make it.
+        UINT lines = 3;
+        SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+        const int shown = shown_rows(l);
+        const int step = lines == WHEEL_PAGESCROLL || lines > static_cast<UINT>(shown) ? shown : static_cast<int>(lines);
+        keys->wheel += GET_WHEEL_DELTA_WPARAM(wp);
+        const int notches = keys->wheel / WHEEL_DELTA;
+        keys->wheel -= notches * WHEEL_DELTA;
+        set_top(l, keys->top - notches * step);
+        POINT at;
+        CRect client;
+        l.GetClientRect(&client);
+        if (notches && GetCursorPos(&at) && ::ScreenToClient(h, &at) && client.PtInRect(at)) ListState::mouse_at(l, at);
+        return 0;
+    }
     case LB_GETTEXTLEN:
     case LB_GETTEXT: {
         int i = static_cast<int>(wp);
@@ -166,11 +233,15 @@ BOOL CxMenuList::Create() {
     m_nItemHeight = tm.tmHeight + 6 * GetSystemMetrics(SM_CYEDGE);
     m_nButtonWidth = button.Width();
 
+    // Kept inside the work area of the button's monitor: as many rows as it holds, the others
+    // scrolled to.
+    const CRect work = work_area_of(m_pOwner->m_hWnd);
+    int rows = m_pOwner->GetCount();
+    if (m_nItemHeight > 0 && rows > work.Height() / m_nItemHeight) rows = work.Height() / m_nItemHeight;
+    if (rows < 1) rows = 1;
     CRect now;
     GetWindowRect(&now);
-    m_rcList = CRect(now.left, now.top, now.left + m_nButtonWidth, now.top + m_pOwner->GetCount() * m_nItemHeight);
-    // Kept inside the work area of the button's monitor.
-    const CRect work = work_area_of(m_pOwner->m_hWnd);
+    m_rcList = CRect(now.left, now.top, now.left + m_nButtonWidth, now.top + rows * m_nItemHeight);
     if (m_rcList.right > work.right) m_rcList.OffsetRect(work.right - m_rcList.right, 0);
     if (m_rcList.left < work.left) m_rcList.OffsetRect(work.left - m_rcList.left, 0);
     if (m_rcList.bottom > work.bottom) m_rcList.OffsetRect(0, work.bottom - m_rcList.bottom);
@@ -180,6 +251,7 @@ BOOL CxMenuList::Create() {
     auto* keys = new ListKeys{this, {}};
     GetCursorPos(&keys->cursor);
     if (!SetWindowSubclass(m_hWnd, list_proc, kKeyboardSubclass, reinterpret_cast<DWORD_PTR>(keys))) delete keys;
+    if (m_nHover < m_pOwner->GetCount()) show_row(*this, m_nHover);
     if (m_nHover >= 0 && m_nHover < m_pOwner->GetCount()) SetWindowText(m_pOwner->GetMenuItems()[m_nHover].strText);
     SetCapture();
     return TRUE;
@@ -200,9 +272,9 @@ int CxMenuList::row_at(CPoint client) const {
     if (!m_pOwner || m_nItemHeight <= 0) return -1;
     CRect rc;
     GetClientRect(&rc);
-    for (int i = 0, n = m_pOwner->GetCount(); i < n; ++i)
-        if (CRect(rc.left, i * m_nItemHeight, rc.right, (i + 1) * m_nItemHeight).PtInRect(client)) return i;
-    return -1;
+    if (!rc.PtInRect(client)) return -1;
+    const int row = top_row(*this) + (client.y - rc.top) / m_nItemHeight;
+    return row < m_pOwner->GetCount() ? row : -1;
 }
 
 void CxMenuList::OnPaint() {
@@ -216,9 +288,12 @@ void CxMenuList::OnPaint() {
     dc.SetBkMode(TRANSPARENT);
     const CxMenuButton::SkinConfig& k = m_pOwner->GetSkinConfig();
     const CArray<CxMenuButton::Item>& items = m_pOwner->GetMenuItems();
-    for (int i = 0, n = static_cast<int>(items.GetSize()); i < n; ++i) {
-        if (i == m_nHover) dc.FillSolidRect(client.left, i * m_nItemHeight, client.Width(), m_nItemHeight, kHoverColour);
-        CRect text(k.nLeftWidth, i * m_nItemHeight, client.right - k.nRightWidth - client.left, (i + 1) * m_nItemHeight);
+    const int top = top_row(*this);
+    for (int i = top, n = static_cast<int>(items.GetSize()); i < n; ++i) {
+        const int y = (i - top) * m_nItemHeight;
+        if (y >= client.bottom) break;
+        if (i == m_nHover) dc.FillSolidRect(client.left, y, client.Width(), m_nItemHeight, kHoverColour);
+        CRect text(k.nLeftWidth, y, client.right - k.nRightWidth - client.left, y + m_nItemHeight);
         dc.DrawText(items[i].strText, &text, kTextFormat);
     }
     CBrush border(kBorderColour);

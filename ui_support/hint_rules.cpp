@@ -16,9 +16,13 @@ CString LoadText(UINT id) {
     return s;
 }
 
-// True when an insert of the message format takes its width or precision from an argument
-// ("%1!*s!", "%2!.*s!").
-bool HasWidthFromArgument(const CString& pattern) {
+// True when an insert of the message format asks for anything but a plain conversion: the
+// format of "%1!...!" may hold flags, a width and a precision in digits, and ends in one of
+// s, d, u, x and c. A width or precision taken from an argument ("%1!*s!", "%2!.*s!") would read
+// a text's address, a size prefix ("%1!I64d!") or another conversion ("%1!n!", "%1!p!") reads
+// its argument otherwise than as the text or number it is, and a format that never closes is
+// read by the platform in its own way: such a template is refused.
+bool HasUnsafeInsert(const CString& pattern) {
     const wchar_t* p = pattern.GetString();
     for (int i = 0; p[i]; ++i) {
         if (p[i] != L'%' || !p[i + 1]) continue;
@@ -32,10 +36,13 @@ bool HasWidthFromArgument(const CString& pattern) {
             i = j - 1;
             continue;
         }
-        for (++j; p[j] && p[j] != L'!'; ++j)
-            if (p[j] == L'*') return true;
-        if (!p[j]) break;
-        i = j;                // the spec's closing "!"
+        ++j;
+        while (p[j] && wcschr(L"-+ #0", p[j])) ++j;
+        while (p[j] >= L'0' && p[j] <= L'9') ++j;
+        if (p[j] == L'.')
+            for (++j; p[j] >= L'0' && p[j] <= L'9';) ++j;
+        if (!p[j] || !wcschr(L"sduxc", p[j]) || p[j + 1] != L'!') return true;
+        i = j + 1;            // the format's closing "!"
     }
     return false;
 }
@@ -52,9 +59,8 @@ CString FillTemplate(UINT templateId, const UINT (&ids)[5]) {
 CString FillInserts(const CString& pattern, const CString (&inserts)[5]) {
     // The template comes from a language file, so it may name any insert the platform knows:
     // %1 to %99, a 64-bit format taking a second slot. Every slot it can reach holds a text;
-    // those past the five are empty. A "*" field would take a text's address for a width and
-    // the arguments after it: such a template is refused.
-    if (HasWidthFromArgument(pattern)) return CString();
+    // those past the five are empty. Only plain conversions are taken (HasUnsafeInsert).
+    if (HasUnsafeInsert(pattern)) return CString();
     static const wchar_t kNone[] = L"";
     DWORD_PTR args[99 + 1];
     for (DWORD_PTR& a : args) a = reinterpret_cast<DWORD_PTR>(kNone);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include "controls_test_support.h"
 #include "unique_res.h"
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -513,6 +514,7 @@ TEST(MenuButton, TheListStaysInTheWorkArea) {
         {"below the work area: moved up", &smaller, 160, sh - 260, 6},
         {"right of the work area: moved left", &smaller, sw - 200, 60, 3},
         {"left of the work area: moved right", &smaller, 40, 60, 3},
+        {"more rows than the work area holds: the rows that fit", &smaller, 160, 60, 60},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -526,7 +528,8 @@ TEST(MenuButton, TheListStaysInTheWorkArea) {
         CxMenuList* list = ClickOpen(w.button);
         ASSERT_NE(nullptr, list);
         CRect b = WindowRect(w.button), l = WindowRect(*list);
-        EXPECT_EQ(r.items * list->GetItemHeight(), l.Height());
+        const int shown = std::min(r.items, work.Height() / list->GetItemHeight());
+        EXPECT_EQ(shown * list->GetItemHeight(), l.Height());
         EXPECT_EQ(b.Width(), l.Width());
         EXPECT_LE(l.bottom, work.bottom);
         EXPECT_LE(l.right, work.right);
@@ -535,8 +538,8 @@ TEST(MenuButton, TheListStaysInTheWorkArea) {
         EXPECT_EQ(b.right > work.right ? work.right - l.Width() : b.left < work.left ? work.left : b.left, l.left);
         // A row of the moved list is still chosen where it shows.
         w.parent.log.clear();
-        ASSERT_TRUE(ChooseRow(list, r.items - 1));
-        EXPECT_EQ(r.items - 1, w.button.GetCurSel());
+        ASSERT_TRUE(ChooseRow(list, shown - 1));
+        EXPECT_EQ(shown - 1, w.button.GetCurSel());
     }
 }
 
@@ -648,13 +651,15 @@ TEST(MenuButton, TakesTheFocusWithTabAndSelectsFromTheKeyboardWhileClosed) {
     ASSERT_EQ(w.button.m_hWnd, ::GetFocus());
     EXPECT_EQ(L"Fruit", gui::TextOf(w.button.m_hWnd));
 
-    // Each change is told as a changed choice is; no list opens.
+    // Each change is told as a changed choice is; a key that lands on the selection tells
+    // nothing. No list opens.
     struct Row { const char* name; Key key; int sel; };
     const Row rows[] = {
         {"Down from none", {VK_DOWN}, 0}, {"Down", {VK_DOWN}, 1}, {"End", {VK_END}, 3},
-        {"Down at the end", {VK_DOWN}, 3}, {"Up", {VK_UP}, 2}, {"Home", {VK_HOME}, 0},
-        {"Up at the start", {VK_UP}, 0}, {"b", {'B'}, 1}, {"b again", {'B'}, 3},
-        {"b wraps round", {'B'}, 1}, {"c", {'C'}, 2}, {"no item with z", {'Z'}, 2},
+        {"End at the end", {VK_END}, 3}, {"Down at the end", {VK_DOWN}, 3}, {"Up", {VK_UP}, 2},
+        {"Home", {VK_HOME}, 0}, {"Home at the start", {VK_HOME}, 0}, {"Up at the start", {VK_UP}, 0},
+        {"b", {'B'}, 1}, {"b again", {'B'}, 3}, {"b wraps round", {'B'}, 1}, {"c", {'C'}, 2},
+        {"c again, the only item with c", {'C'}, 2}, {"no item with z", {'Z'}, 2},
     };
     int sel = -1;
     for (const Row& r : rows) {
@@ -669,6 +674,32 @@ TEST(MenuButton, TakesTheFocusWithTabAndSelectsFromTheKeyboardWhileClosed) {
         EXPECT_EQ(nullptr, OpenList());
         EXPECT_EQ(w.button.m_hWnd, ::GetFocus());
         sel = r.sel;
+    }
+
+    // A selection left past the items (its item deleted, or fewer items given) is no
+    // selection: Up and Down start again from the first item.
+    struct Shrunk { const char* name; std::function<void(CTestMenuButton&)> shrink; Key key; };
+    const Shrunk shrunk[] = {
+        {"the selected last item deleted, Down", [](CTestMenuButton& b) { b.DeleteString(3); }, {VK_DOWN}},
+        {"fewer items given, Up", [](CTestMenuButton& b) {
+             CxMenuButton::Item items[] = {{kFruit[0], 0}, {kFruit[1], 0}, {kFruit[2], 0}};
+             b.SetMenuItems(items, 3);
+         }, {VK_UP}},
+    };
+    for (const Shrunk& r : shrunk) {
+        SCOPED_TRACE(r.name);
+        CxMenuButton::Item items[4] = {};
+        for (int i = 0; i < 4; ++i) items[i].strText = kFruit[i];
+        w.button.SetMenuItems(items, 4);
+        w.button.SetCurSel(3);
+        r.shrink(w.button);
+        ASSERT_EQ(3, w.button.GetCurSel());
+        EXPECT_EQ(L"Fruit", gui::TextOf(w.button.m_hWnd));
+        w.parent.log.clear();
+        ASSERT_TRUE(TypeKeys(w.parent.m_hWnd, {r.key}));
+        EXPECT_EQ(0, w.button.GetCurSel());
+        EXPECT_EQ((std::vector<std::string>{"xmb 2027 0", "selchange"}), w.parent.log);
+        EXPECT_EQ(w.Item(0), gui::TextOf(w.button.m_hWnd));
     }
 
     // Escape is still the dialog's; Tab moves on.
@@ -708,6 +739,8 @@ TEST(MenuButton, TheOpenListWorksFromTheKeyboard) {
         {"F4, Home, F4", 2, f4, {{VK_HOME}}, 0, f4, -1},
         {"F4, Down, Alt+Up", 0, f4, {down}, 1, {VK_UP, true}, -1},
         {"F4, PageDown, PageUp, Down, Enter", 2, f4, {{VK_NEXT}, {VK_PRIOR}, down}, 1, enter, 1},
+        {"F4, Home, Enter: the first row", 2, f4, {{VK_HOME}}, 0, enter, 0},
+        {"Space, Enter: the first row again", 0, {VK_SPACE}, {}, 0, enter, 0},
         {"Space, c, Enter", 0, {VK_SPACE}, {{'C'}}, 2, enter, 2},
         {"Space, Enter: the same row again", 1, {VK_SPACE}, {}, 1, enter, 1},
         {"Up past the start, Down past the end", 0, f4, {up, {VK_END}, down}, 3, enter, 3},
@@ -759,6 +792,87 @@ TEST(MenuButton, TheOpenListWorksFromTheKeyboard) {
         EXPECT_EQ(now, w.button.GetCurSel());
         EXPECT_EQ(w.Item(now), gui::TextOf(w.button.m_hWnd));
     }
+}
+
+TEST(MenuButton, AListLongerThanTheWorkAreaShowsTheRowsThatFitAndPagesByThem) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    KeyboardWindow w;
+    ASSERT_TRUE(w.made);
+    CxMenuButton::Item items[10] = {};
+    for (int i = 0; i < 10; ++i) items[i].strText = CString(static_cast<wchar_t>(L'A' + i));
+    w.button.SetMenuItems(items, 10);
+    w.button.SetCurSel(0);
+    w.button.SetFocus();
+    // The row height, from the list opened once.
+    ASSERT_TRUE(TypeKeys(w.parent.m_hWnd, {{VK_F4}}));
+    CxMenuList* list = OpenList();
+    ASSERT_NE(nullptr, list);
+    const int h = list->GetItemHeight();
+    ASSERT_TRUE(TypeKeys(w.parent.m_hWnd, {{VK_ESCAPE}}));
+    ASSERT_EQ(nullptr, OpenList());
+
+    // Below the button, a work area four and a half rows high.
+    const CRect b = WindowRect(w.button);
+    const RECT area = {0, b.bottom, GetSystemMetrics(SM_CXSCREEN), b.bottom + 4 * h + h / 2};
+    ScopedWorkArea scoped(&area);
+    ASSERT_EQ(CRect(area), scoped.Now());
+    ASSERT_TRUE(TypeKeys(w.parent.m_hWnd, {{VK_F4}}));
+    list = OpenList();
+    ASSERT_NE(nullptr, list);
+    const HWND l = list->m_hWnd;
+    EXPECT_EQ(CRect(b.left, b.bottom, b.right, b.bottom + 4 * h), WindowRect(*list));
+    EXPECT_EQ(10, SendMessageW(l, LB_GETCOUNT, 0, 0));
+    EXPECT_EQ(0, SendMessageW(l, LB_GETTOPINDEX, 0, 0));
+
+    // A page is the four rows shown less one, as in a list box; the highlighted row is always
+    // one of the rows shown.
+    struct Row { const char* name; Key key; int hover, top; };
+    const Row rows[] = {
+        {"PageDown", {VK_NEXT}, 3, 0},          {"PageDown again", {VK_NEXT}, 6, 3},
+        {"Down", {VK_DOWN}, 7, 4},              {"PageUp", {VK_PRIOR}, 4, 4},
+        {"PageUp again", {VK_PRIOR}, 1, 1},     {"End", {VK_END}, 9, 6},
+        {"PageDown at the end", {VK_NEXT}, 9, 6}, {"PageUp from the end", {VK_PRIOR}, 6, 6},
+        {"Home", {VK_HOME}, 0, 0},              {"PageUp at the start", {VK_PRIOR}, 0, 0},
+        {"h", {'H'}, 7, 4},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ASSERT_TRUE(TypeKeys(w.parent.m_hWnd, {r.key}));
+        ASSERT_TRUE(IsWindow(l));
+        EXPECT_EQ(r.hover, list->GetHover());
+        EXPECT_EQ(r.top, SendMessageW(l, LB_GETTOPINDEX, 0, 0));
+        EXPECT_EQ(std::wstring(1, static_cast<wchar_t>(L'A' + r.hover)), gui::TextOf(l));
+    }
+
+    // The wheel scrolls by the system's rows a notch; the mouse then chooses a row where it shows.
+    UINT lines = 3;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    const int step = std::min<int>(lines, 4), top = std::max(4 - step, 0);
+    const CRect shown = WindowRect(*list);
+    // Off the list, no row: two places, so that the mouse really moves wherever it was.
+    gui::MouseMove(shown.right + 20, shown.top + 2);
+    gui::MouseMove(shown.right + 30, shown.top + 4);
+    ASSERT_TRUE(gui::PumpUntil([&] { return list->GetHover() == -1; }, gui::ms(5000)));
+    SendMessageW(l, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(shown.right + 20, shown.top + 2));
+    EXPECT_EQ(top, SendMessageW(l, LB_GETTOPINDEX, 0, 0));
+    const CPoint second = RowPoint(list, 1);   // the second row shown
+    gui::MouseMove(second.x, second.y);
+    ASSERT_TRUE(gui::PumpUntil([&] { return list->GetHover() == top + 1; }, gui::ms(5000)));
+    gui::MouseClick(second.x, second.y);
+    ASSERT_TRUE(gui::PumpUntil([&] { return !IsWindow(l); }, gui::ms(5000)));
+    EXPECT_EQ(top + 1, w.button.GetCurSel());
+    EXPECT_EQ(std::wstring(1, static_cast<wchar_t>(L'A' + top + 1)), gui::TextOf(w.button.m_hWnd));
+
+    // Opened again on a selection further down, the list shows it.
+    w.button.SetCurSel(8);
+    w.button.SetFocus();
+    ASSERT_TRUE(TypeKeys(w.parent.m_hWnd, {{VK_F4}}));
+    list = OpenList();
+    ASSERT_NE(nullptr, list);
+    EXPECT_EQ(8, list->GetHover());
+    EXPECT_EQ(5, SendMessageW(list->m_hWnd, LB_GETTOPINDEX, 0, 0));
+    ASSERT_TRUE(TypeKeys(w.parent.m_hWnd, {{VK_ESCAPE}}));
+    EXPECT_EQ(nullptr, OpenList());
 }
 
 TEST(MenuButton, TheWindowTextIsWhatTheButtonShows) {

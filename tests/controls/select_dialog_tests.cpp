@@ -228,7 +228,7 @@ TEST_F(NameDialog, TypedNamesAreCheckedBeforeTheDialogCloses) {
         dlg.m_nMaxWideLen = r.maxWide;
         dlg.m_bTitleName = r.titleName != nullptr;
         if (r.titleName) dlg.m_strTitleName = r.titleName;
-        std::wstring message, after;
+        std::wstring message, after, title;
         bool closed = false;
         RunWith(dlg, [&](HWND h) {
             // WM_CHAR carries one UTF-16 unit; a text with a pair in it is set whole.
@@ -238,6 +238,7 @@ TEST_F(NameDialog, TypedNamesAreCheckedBeforeTheDialogCloses) {
             closed = !IsWindow(h);
             if (closed) return;
             after = gui::TextOf(GetDlgItem(h, kEdit));
+            title = gui::TextOf(h);
             gui::ClickId(h, IDCANCEL);
             gui::WaitForClose(h);
         });
@@ -245,6 +246,8 @@ TEST_F(NameDialog, TypedNamesAreCheckedBeforeTheDialogCloses) {
         EXPECT_EQ(r.closed, closed);
         if (!r.closed) {
             EXPECT_EQ(r.after, after);
+            // The title shows the title's name as it stands, whatever became of the typed one.
+            EXPECT_EQ(TitleText(2003) + (r.titleName ? L"-" + std::wstring(r.titleName) : L""), title);
         }
         if (!r.result.empty()) {
             EXPECT_EQ(r.result, std::wstring(dlg.m_strName.GetString()));

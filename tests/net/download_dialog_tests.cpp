@@ -251,6 +251,8 @@ TEST(DownloadNames, FileNamesStayInTheirFolder) {
         {std::wstring(300, L'n'), 255, std::wstring(255, L'n')},
         {L"a." + std::wstring(60, L'e'), 40, L"a." + std::wstring(38, L'e')},
         {L"ab\xD83D\xDE00", 3, L"ab"},
+        {L"ab\xD83D\xDE00" L"cd", 4, L"ab\xD83D\xDE00"},   // a cut right after a pair keeps it
+        {L"ab\xD83D\xDE00\xD83D\xDE01" L"cd.txt", 10, L"ab\xD83D\xDE00\xD83D\xDE01.txt"},
         {L"abc  def.txt", 8, L"abc.txt"},
         {L"CONtents.txt", 7, L"x.bin"},   // cut to a device name: the next candidate
         {L"report.txt", 10, L"report.txt"},
@@ -628,6 +630,42 @@ TEST_F(DownloadDialog, CancelDuringARedirectIsNotUndoneByTheNextRequest) {
     EXPECT_TRUE(run.saved.empty());
     EXPECT_TRUE(run.box.empty());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(saved_as(L"slow.bin").c_str()));
+}
+
+namespace {
+
+// Counts the request results that reach the dialog (a hook on its thread, which sees each one
+// before the dialog handles it).
+std::atomic<int> g_results{0};
+LRESULT CALLBACK count_results(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && reinterpret_cast<const CWPSTRUCT*>(lParam)->message == CWebFileDownloadDlg::WM_NET_RESULT)
+        ++g_results;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(DownloadDialog, CancelWhileTheInformationFileArrivesEndsTheRun) {
+    const std::string base = "http://" + server.Base();
+    route_redirect("/start", "Product-url: " + base + "/info\r\nLocation: " + base + "/slow.bin\r\n");
+    route_body("/info", "Product-name: Pack\r\n");
+    route_slow("/slow.bin");
+    g_results = 0;
+    win32::unique_hook hook(SetWindowsHookExW(WH_CALLWNDPROC, count_results, nullptr, GetCurrentThreadId()));
+    ASSERT_TRUE(hook);
+    // The information file has arrived whole: its result, the second, is in the dialog's hands
+    // (in the pause before it is read) when the user aborts.
+    const DialogRun run = run_dialog(url("/start"), true, [](HWND dialog, DialogRun& r) {
+        gui::WaitFor([] { return g_results >= 2 || g_modalDone; });
+        if (dialog) gui::ClickId(dialog, 7217);
+        watch_to_the_end(dialog, r);
+    });
+    EXPECT_EQ(IDCANCEL, run.result);
+    EXPECT_TRUE(run.box.empty()) << testing::PrintToString(run.box);
+    EXPECT_TRUE(run.saved.empty());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(saved_as(L"Pack").c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(saved_as(L"slow.bin").c_str()));
+    EXPECT_FALSE(run.rescued);
 }
 
 TEST_F(DownloadDialog, RefusedConnectorShowsItsMessage) {

@@ -63,8 +63,9 @@ TEST(HintRules, SharpInformationTexts) {
 }
 
 // The template of a language file filled with the five texts. An insert above %5 is a fault of
-// the file: it comes out empty, and nothing is read past the five texts; a format that takes
-// its width from an argument refuses the template.
+// the file: it comes out empty, and nothing is read past the five texts. An insert's format
+// may be a plain conversion (s, d, u, x, c with flags, width and precision); anything else,
+// a width taken from an argument above all, refuses the template.
 TEST(HintRules, TemplateInserts) {
     const CString inserts[5] = {L"cable", L"port", L"infrared", L"driver", L"panel"};
     struct Row { const wchar_t* pattern; const wchar_t* out; };
@@ -83,11 +84,31 @@ TEST(HintRules, TemplateInserts) {
         {L"[%6!*.*s!]", L""},
         {L"[%4!.*s!] %5", L""},
         {L"[%1!-8s!]", L"[cable   ]"},
+        {L"[%1!.3s!|%2!6s!|%3!-3.2s!]", L"[cab|  port|in ]"},
+        // An insert right after a plain insert or an escape is read as well.
+        {L"[%1%2!*s!]", L""},
+        {L"[%1%2!.*s!]", L""},
+        {L"[%1%2!o!]", L""},
+        {L"[%%%1!*s!]", L""},
+        // Only the conversions of texts and plain numbers; a format closed as it should be.
+        {L"[%1!n!]", L""},
+        {L"[%1!p!]", L""},
+        {L"[%1!I64d!]", L""},
+        {L"[%1!ls!]", L""},
+        {L"[%1!s]", L""},
+        {L"[%1!!]", L""},
         {L"", L""},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << r.pattern);
         EXPECT_STREQ(r.out, FillInserts(r.pattern, inserts).GetString());
+    }
+    // The number conversions are taken too (what they print of a text is its address).
+    for (const wchar_t* pattern : {L"[%1!d!]", L"[%2!u!]", L"[%3!08x!]", L"[%4!c!]"}) {
+        SCOPED_TRACE(testing::Message() << pattern);
+        const CString out = FillInserts(pattern, inserts);
+        EXPECT_EQ(L'[', out.IsEmpty() ? 0 : out[0]);
+        EXPECT_EQ(L']', out.IsEmpty() ? 0 : out[out.GetLength() - 1]);
     }
 }
 
