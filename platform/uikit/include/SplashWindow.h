@@ -33,7 +33,8 @@ enum : DWORD {
 //   dwFlags    SPLASH_ICON_* in the low four bits
 //   bIcon      draw the icon of dwFlags
 //   style      the look; null: the default look (tooltip colours, 10-pixel padding, 1-pixel border)
-// The window belongs to the calling thread, which must handle window messages.
+// The window belongs to the calling thread, which must handle window messages. It closes when
+// that thread ends and when this module is unloaded.
 UIKIT_API HWND ShowSplashWindow(const wchar_t* text, DWORD dwTimeout, HWND hParent, int x, int y,
                                 DWORD dwFlags, BOOL bIcon, const SPLASH_STYLE_INFO* style);
 inline HWND ShowSplashWindow(const unsigned short* text, DWORD dwTimeout, HWND hParent, int x, int y,
