@@ -242,7 +242,8 @@ void end_thread_splashes() {
 // is asked and waited for (it handles messages, as the thread of a popup must). A thread that
 // does not answer within the time has its windows handed to the system's procedure and closed
 // when it gets to them; their objects stay, small and unreachable, because that thread's
-// window map still names them, and only their fonts are released. Then the class goes.
+// window map still names them, and only their fonts are released. Then the class goes (while
+// such a window is still open it stays, and the next load at this address takes it as it is).
 void end_all_splashes() {
     const DWORD kWaitMs = 2000;
     for (HWND h : splash_windows_of(GetCurrentThreadId())) ::DestroyWindow(h);
