@@ -61,7 +61,7 @@ endfunction()
 # and the platform libraries they name.
 add_library(corelink_headers INTERFACE)
 target_include_directories(corelink_headers INTERFACE ${PROJECT_SOURCE_DIR}/include)
-target_link_libraries(corelink_headers INTERFACE mfclite basekit uikit)
+target_link_libraries(corelink_headers INTERFACE mfclite basekit uikit platform_common)
 
 # corelink_subsystem(NAME SOURCES...) makes the object library corelink_NAME of one
 # subsystem folder. Its own folder is a private include path: another subsystem reaches it

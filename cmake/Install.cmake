@@ -19,7 +19,7 @@ foreach(dll ${CORELINK_RUNTIME_DLLS})
 endforeach()
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/ DESTINATION include FILES_MATCHING PATTERN "*.h")
-foreach(module mfc basekit uikit netkit)
+foreach(module mfc basekit uikit netkit common)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/${module}/include/ DESTINATION include
           FILES_MATCHING PATTERN "*.h")
 endforeach()

@@ -7,7 +7,7 @@ build=$1 src=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/sdk" >/dev/null
-for f in include/Corelink.h include/afxstr.h lib/libCorelink.dll.a bin/Corelink.dll bin/libstdc++-6.dll \
+for f in include/Corelink.h include/afxstr.h include/PlatformLayout.h include/SplashWindow.h lib/libCorelink.dll.a bin/Corelink.dll bin/libstdc++-6.dll \
          lib/cmake/Corelink/CorelinkConfig.cmake lib/cmake/Corelink/CorelinkConfigVersion.cmake \
          include/resource_ids.h lib/corelink/english_resources.obj bin/Hintbook.dll \
          "bin/Corelink(Deutsch).lng" bin/CorelinkSkin.dll; do

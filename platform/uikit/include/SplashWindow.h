@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 #include "uikit_api.h"
-#include "CorelinkLayout.h"
+#include "PlatformLayout.h"
 
 // Look of a splash window (seven 32-bit values).
 struct SPLASH_STYLE_INFO {
@@ -33,7 +33,8 @@ enum : DWORD {
 //   dwFlags    SPLASH_ICON_* in the low four bits
 //   bIcon      draw the icon of dwFlags
 //   style      the look; null: the default look (tooltip colours, 10-pixel padding, 1-pixel border)
-// The window belongs to the calling thread, which must handle window messages.
+// The window belongs to the calling thread, which must handle window messages. It closes when
+// that thread ends and when this module is unloaded.
 UIKIT_API HWND ShowSplashWindow(const wchar_t* text, DWORD dwTimeout, HWND hParent, int x, int y,
                                 DWORD dwFlags, BOOL bIcon, const SPLASH_STYLE_INFO* style);
 inline HWND ShowSplashWindow(const unsigned short* text, DWORD dwTimeout, HWND hParent, int x, int y,
@@ -43,12 +44,12 @@ inline HWND ShowSplashWindow(const unsigned short* text, DWORD dwTimeout, HWND h
 // Window class name of splash windows.
 #define SPLASH_WINDOW_CLASS L"UiKitSplashWindow"
 
-// The layout hosts compile against (see CorelinkLayout.h).
-CORELINK_CHECK_SIZE(SPLASH_STYLE_INFO, 28);
-CORELINK_CHECK_OFFSET(SPLASH_STYLE_INFO, nPaddingX, 0);
-CORELINK_CHECK_OFFSET(SPLASH_STYLE_INFO, nPaddingY, 4);
-CORELINK_CHECK_OFFSET(SPLASH_STYLE_INFO, nBorder, 8);
-CORELINK_CHECK_OFFSET(SPLASH_STYLE_INFO, crBack, 12);
-CORELINK_CHECK_OFFSET(SPLASH_STYLE_INFO, crText, 16);
-CORELINK_CHECK_OFFSET(SPLASH_STYLE_INFO, crBorder, 20);
-CORELINK_CHECK_OFFSET(SPLASH_STYLE_INFO, nFontHeightAdjust, 24);
+// The layout programs compile against (see PlatformLayout.h).
+PLATFORM_CHECK_SIZE(SPLASH_STYLE_INFO, 28);
+PLATFORM_CHECK_OFFSET(SPLASH_STYLE_INFO, nPaddingX, 0);
+PLATFORM_CHECK_OFFSET(SPLASH_STYLE_INFO, nPaddingY, 4);
+PLATFORM_CHECK_OFFSET(SPLASH_STYLE_INFO, nBorder, 8);
+PLATFORM_CHECK_OFFSET(SPLASH_STYLE_INFO, crBack, 12);
+PLATFORM_CHECK_OFFSET(SPLASH_STYLE_INFO, crText, 16);
+PLATFORM_CHECK_OFFSET(SPLASH_STYLE_INFO, crBorder, 20);
+PLATFORM_CHECK_OFFSET(SPLASH_STYLE_INFO, nFontHeightAdjust, 24);

@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 #include <vector>
+#include "splash_lifetime.h"
 #include "unique_res.h"
 
 namespace {
@@ -32,16 +33,32 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// Splash windows alive in this process; each leaves the list when its window is gone. One
-// list for all threads, under a lock: a thread_local object with a destructor is not safe in
-// a mingw-w64 DLL, whose emulated thread storage may be freed before the destructor runs.
+// Splash windows alive in this process; each leaves the list when its window is gone, and
+// the windows go with their thread and with this module (see end_thread_splashes). One list
+// for all threads, under a lock: a thread_local object with a destructor is not safe in a
+// mingw-w64 DLL, whose emulated thread storage may be freed before the destructor runs.
+struct LiveSplash {
+    std::unique_ptr<CSplashWnd> wnd;
+    HWND hwnd;       // read by other threads under the lock, unlike wnd->m_hWnd
+    DWORD thread;    // the thread whose window it is
+};
 struct LiveSplashes {
     std::mutex lock;
-    std::vector<std::unique_ptr<CSplashWnd>> list;
+    std::vector<LiveSplash> list;
 };
 LiveSplashes& live_splashes() {
     static LiveSplashes live;
     return live;
+}
+
+// The windows of the list that belong to thread (0: every thread's).
+std::vector<HWND> splash_windows_of(DWORD thread) {
+    LiveSplashes& live = live_splashes();
+    std::lock_guard<std::mutex> hold(live.lock);
+    std::vector<HWND> out;
+    for (const LiveSplash& s : live.list)
+        if (!thread || s.thread == thread) out.push_back(s.hwnd);
+    return out;
 }
 
 HICON icon_of(DWORD kind) {
@@ -68,19 +85,22 @@ CRect work_area_of(HWND parent, int x, int y, bool at) {
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 HINSTANCE uikit_instance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
-// The class of splash windows, registered once per process in this module.
+// The class of splash windows, registered once per load of this module and unregistered when
+// it unloads. A class that an earlier load at the same address could not unregister (its
+// windows were still open) serves as it is: its procedure is the system's.
 const wchar_t* splash_class() {
-    static const ATOM atom = [] {
+    static const bool ready = [] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
+        if (GetClassInfoExW(uikit_instance(), SPLASH_WINDOW_CLASS, &wc)) return true;
         wc.style = CS_SAVEBITS | CS_DROPSHADOW;
         wc.lpfnWndProc = &DefWindowProcW;
         wc.hInstance = uikit_instance();
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.lpszClassName = SPLASH_WINDOW_CLASS;
-        return RegisterClassExW(&wc);
+        return RegisterClassExW(&wc) != 0;
     }();
-    return atom ? SPLASH_WINDOW_CLASS : nullptr;
+    return ready ? SPLASH_WINDOW_CLASS : nullptr;
 }
 
 } // namespace
@@ -181,8 +201,8 @@ void CSplashWnd::PostNcDestroy() {
     LiveSplashes& live = live_splashes();
     std::lock_guard<std::mutex> hold(live.lock);
     for (auto it = live.list.begin(); it != live.list.end(); ++it)
-        if (it->get() == this) {
-            self = std::move(*it);
+        if (it->wnd.get() == this) {
+            self = std::move(it->wnd);
             live.list.erase(it);
             break;
         }
@@ -198,17 +218,60 @@ HWND ShowSplashWindow(const wchar_t* text, DWORD dwTimeout, HWND hParent, int x,
     if (wnd->m_style.nPaddingX < 0) wnd->m_style.nPaddingX = 0;
     if (wnd->m_style.nPaddingY < 0) wnd->m_style.nPaddingY = 0;
     wnd->m_icon = bIcon ? icon_of(dwFlags) : nullptr;
-    CSplashWnd* p = wnd.get();
+    // A window that failed half-way goes with the object; a shown one joins the list, which
+    // owns it until its window is gone.
+    if (!wnd->Show(text ? text : L"", dwTimeout, hParent, x, y)) return nullptr;
+    HWND h = wnd->m_hWnd;
+    LiveSplashes& live = live_splashes();
+    std::lock_guard<std::mutex> hold(live.lock);
+    live.list.push_back({std::move(wnd), h, GetCurrentThreadId()});
+    return h;
+}
+
+// A thread ends: its popups are destroyed now, while the framework still routes their last
+// messages to their objects. Left to the system, they would go after the framework's own
+// thread detach, which gives them their own procedures back: the objects would never hear of
+// it, and each ended thread would leave its popup's object, text and font behind. The
+// framework is told of the thread's end after this module (its module was initialised first).
+void end_thread_splashes() {
+    for (HWND h : splash_windows_of(GetCurrentThreadId())) ::DestroyWindow(h);
+}
+
+// The module unloads while the process goes on: no window may reach its code afterwards. The
+// unloading thread's popups are destroyed; another thread's are closed by that thread, which
+// is asked and waited for (it handles messages, as the thread of a popup must). A thread that
+// does not answer within the time has its windows handed to the system's procedure and closed
+// when it gets to them; their objects stay, small and unreachable, because that thread's
+// window map still names them, and only their fonts are released. Then the class goes (while
+// such a window is still open it stays, and the next load at this address takes it as it is).
+void end_all_splashes() {
+    const DWORD kWaitMs = 2000;
+    for (HWND h : splash_windows_of(GetCurrentThreadId())) ::DestroyWindow(h);
+    const DWORD start = GetTickCount();
+    for (HWND h : splash_windows_of(0)) {
+        const DWORD spent = GetTickCount() - start;
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(h, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, spent < kWaitMs ? kWaitMs - spent : 0, &ignored);
+    }
     {
         LiveSplashes& live = live_splashes();
         std::lock_guard<std::mutex> hold(live.lock);
-        live.list.push_back(std::move(wnd));
+        for (LiveSplash& s : live.list) {
+            SetWindowLongPtrW(s.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
+            PostMessageW(s.hwnd, WM_CLOSE, 0, 0);
+            s.wnd->m_font.DeleteObject();
+            s.wnd.release();
+        }
+        live.list.clear();
     }
-    if (!p->Show(text ? text : L"", dwTimeout, hParent, x, y)) {
-        HWND h = p->m_hWnd;
-        if (h) ::DestroyWindow(h);   // PostNcDestroy drops the object
-        else p->PostNcDestroy();
-        return nullptr;
-    }
-    return p->m_hWnd;
+    UnregisterClassW(SPLASH_WINDOW_CLASS, uikit_instance());
+}
+
+// The process ends: its windows and memory go with it, and no object is ended now (their
+// threads are gone, and so may the framework's state be).
+void leave_splashes() {
+    LiveSplashes& live = live_splashes();
+    std::lock_guard<std::mutex> hold(live.lock);
+    for (LiveSplash& s : live.list) s.wnd.release();
+    live.list.clear();
 }
