@@ -11,8 +11,6 @@ using xmltext::TextHeader;
 
 TextHeader* header_of(unsigned short* text) { return reinterpret_cast<TextHeader*>(text) - 1; }
 
-const size_t kChunkBytes = 64 * 1024;
-
 // Every block of the model comes from here.
 void* allocate(size_t bytes) {
     void* p = xmlheap::alloc(bytes);
@@ -24,12 +22,6 @@ void* allocate(size_t bytes) {
 
 namespace xmltext {
 
-// A chunk's `live` counts the blocks in it plus one while it is the arena's current chunk.
-struct Chunk {
-    long live;
-    size_t used;
-};
-
 namespace {
 void drop(void* chunk) {
     auto* c = static_cast<Chunk*>(chunk);
@@ -39,27 +31,17 @@ void drop(void* chunk) {
 
 Arena::~Arena() { drop(current_); }
 
-// Blocks are rounded to a pointer's size: every record and text header is aligned as the
-// pointers and counts in it need (4 bytes in the library, 8 in a 64-bit build of the reader).
-void* Arena::alloc(size_t bytes, void** chunk) {
-    constexpr size_t kUnit = sizeof(void*);
-    bytes = (bytes + kUnit - 1) & ~(kUnit - 1);
-    if (bytes > kChunkBytes / 8) {   // large blocks get a heap block of their own
+void* Arena::alloc_elsewhere(size_t bytes, void** chunk) {
+    if (bytes > kLargest) {
         *chunk = nullptr;
         return allocate(bytes);
     }
-    if (!current_ || current_->used + bytes > kChunkBytes) {
-        auto* fresh = static_cast<Chunk*>(allocate(sizeof(Chunk) + kChunkBytes));
-        drop(current_);
-        current_ = fresh;
-        current_->live = 1;
-        current_->used = 0;
-    }
-    void* p = reinterpret_cast<char*>(current_ + 1) + current_->used;
-    current_->used += bytes;
-    ++current_->live;
-    *chunk = current_;
-    return p;
+    auto* fresh = static_cast<Chunk*>(allocate(sizeof(Chunk) + kChunkBytes));
+    drop(current_);
+    current_ = fresh;
+    current_->live = 1;
+    current_->used = 0;
+    return alloc(bytes, chunk);
 }
 
 // Most texts of a parse are a few units long: those are copied here rather than through a
