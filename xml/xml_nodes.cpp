@@ -84,13 +84,18 @@ unsigned short* share(unsigned short* text) {
     return text;
 }
 
-void release(unsigned short* text) {
+namespace {
+// Inline: a tree's release lets go of two to four texts per element.
+inline void release_inline(unsigned short* text) {
     if (!text) return;
     TextHeader* h = header_of(text);
     if (--h->count > 0) return;
     if (h->chunk) drop(h->chunk);
     else xmlheap::free(h);
 }
+} // namespace
+
+void release(unsigned short* text) { release_inline(text); }
 
 } // namespace xmltext
 
@@ -105,11 +110,11 @@ T* make_record(xmltext::Arena* arena, void*& chunk) {
 
 } // namespace
 
+// Frees a record whose texts and lists have been let go of: its destructor would have
+// nothing left to do, and is not called.
 template <class T>
 void XmlNodes::free_record(T* r) {
-    void* chunk = r->m_pChunk;
-    r->~T();
-    if (chunk) xmltext::drop(chunk);
+    if (r->m_pChunk) xmltext::drop(r->m_pChunk);
     else xmlheap::free(r);
 }
 
@@ -139,7 +144,10 @@ _xml_element* XmlNodes::new_element(unsigned short* name, unsigned short* value,
 }
 
 void XmlNodes::release(_xml_attr* a) {
-    if (a && --a->m_nRefs == 0) free_record(a);
+    if (!a || --a->m_nRefs > 0) return;
+    xmltext::release_inline(a->name);
+    xmltext::release_inline(a->value);
+    free_record(a);
 }
 
 // A node whose last handle goes joins a stack of dying nodes, linked through its value
@@ -152,8 +160,8 @@ void XmlNodes::release(_xml_element* e) {
     _xml_element* dying = nullptr;
     auto drop = [&dying](_xml_element* node) {
         if (!node || --node->m_nRefs > 0) return;
-        xmltext::release(node->name);
-        xmltext::release(node->value);
+        xmltext::release_inline(node->name);
+        xmltext::release_inline(node->value);
         node->name = nullptr;   // no child let go of yet
         node->value = reinterpret_cast<unsigned short*>(dying);
         dying = node;
@@ -168,9 +176,9 @@ void XmlNodes::release(_xml_element* e) {
             continue;
         }
         dying = reinterpret_cast<_xml_element*>(node->value);
-        node->name = nullptr;
-        node->value = nullptr;
-        node->children.RemoveAll();   // the destructor finds no children left
+        for (INT_PTR i = 0; i < node->attrs.GetSize(); ++i) release(node->attrs[i]);
+        node->attrs.RemoveAll();
+        node->children.RemoveAll();
         free_record(node);
     }
 }
