@@ -364,6 +364,15 @@ View name_of(const _xml_element* e) { return View(reinterpret_cast<const wchar_t
 
 unsigned short* copy(View v, xmltext::Arena* arena = nullptr) { return xmltext::make(v.data(), v.size(), arena); }
 
+// Sizes an empty list to n null slots in one block of exactly that room (a growth step of
+// one), then sets the default growth again for whatever a caller adds.
+template <class T>
+void size_exactly(CArray<T*, T*>& list, size_t n) {
+    if (n == 0) return;
+    list.SetSize(static_cast<INT_PTR>(n), 1);
+    list.SetSize(static_cast<INT_PTR>(n), 0);
+}
+
 // A new attribute record holding copies of both texts (one list handle).
 _xml_attr* new_attr(View name, View value, xmltext::Arena& arena) {
     unsigned short* n = copy(name, &arena);
@@ -389,7 +398,7 @@ public:
         if (!split(tag)) return nullptr;
         _xml_element* e = XmlNodes::new_element(copy(name_, &arena_), nullptr, &arena_);
         try {
-            e->attrs.SetSize(static_cast<INT_PTR>(attrs_.size()));
+            size_exactly(e->attrs, attrs_.size());
             for (size_t i = 0; i < attrs_.size(); ++i) e->attrs[i] = new_attr(attrs_[i].name, attrs_[i].value, arena_);
         } catch (...) {
             XmlNodes::release(e);   // a slot not yet filled holds null
