@@ -11,8 +11,6 @@ using xmltext::TextHeader;
 
 TextHeader* header_of(unsigned short* text) { return reinterpret_cast<TextHeader*>(text) - 1; }
 
-const size_t kChunkBytes = 64 * 1024;
-
 // Every block of the model comes from here.
 void* allocate(size_t bytes) {
     void* p = xmlheap::alloc(bytes);
@@ -24,12 +22,6 @@ void* allocate(size_t bytes) {
 
 namespace xmltext {
 
-// A chunk's `live` counts the blocks in it plus one while it is the arena's current chunk.
-struct Chunk {
-    long live;
-    size_t used;
-};
-
 namespace {
 void drop(void* chunk) {
     auto* c = static_cast<Chunk*>(chunk);
@@ -39,27 +31,17 @@ void drop(void* chunk) {
 
 Arena::~Arena() { drop(current_); }
 
-// Blocks are rounded to a pointer's size: every record and text header is aligned as the
-// pointers and counts in it need (4 bytes in the library, 8 in a 64-bit build of the reader).
-void* Arena::alloc(size_t bytes, void** chunk) {
-    constexpr size_t kUnit = sizeof(void*);
-    bytes = (bytes + kUnit - 1) & ~(kUnit - 1);
-    if (bytes > kChunkBytes / 8) {   // large blocks get a heap block of their own
+void* Arena::alloc_elsewhere(size_t bytes, void** chunk) {
+    if (bytes > kLargest) {
         *chunk = nullptr;
         return allocate(bytes);
     }
-    if (!current_ || current_->used + bytes > kChunkBytes) {
-        auto* fresh = static_cast<Chunk*>(allocate(sizeof(Chunk) + kChunkBytes));
-        drop(current_);
-        current_ = fresh;
-        current_->live = 1;
-        current_->used = 0;
-    }
-    void* p = reinterpret_cast<char*>(current_ + 1) + current_->used;
-    current_->used += bytes;
-    ++current_->live;
-    *chunk = current_;
-    return p;
+    auto* fresh = static_cast<Chunk*>(allocate(sizeof(Chunk) + kChunkBytes));
+    drop(current_);
+    current_ = fresh;
+    current_->live = 1;
+    current_->used = 0;
+    return alloc(bytes, chunk);
 }
 
 // Most texts of a parse are a few units long: those are copied here rather than through a
@@ -102,13 +84,18 @@ unsigned short* share(unsigned short* text) {
     return text;
 }
 
-void release(unsigned short* text) {
+namespace {
+// Inline: a tree's release lets go of two to four texts per element.
+inline void release_inline(unsigned short* text) {
     if (!text) return;
     TextHeader* h = header_of(text);
     if (--h->count > 0) return;
     if (h->chunk) drop(h->chunk);
     else xmlheap::free(h);
 }
+} // namespace
+
+void release(unsigned short* text) { release_inline(text); }
 
 } // namespace xmltext
 
@@ -123,11 +110,11 @@ T* make_record(xmltext::Arena* arena, void*& chunk) {
 
 } // namespace
 
+// Frees a record whose texts and lists have been let go of: its destructor would have
+// nothing left to do, and is not called.
 template <class T>
 void XmlNodes::free_record(T* r) {
-    void* chunk = r->m_pChunk;
-    r->~T();
-    if (chunk) xmltext::drop(chunk);
+    if (r->m_pChunk) xmltext::drop(r->m_pChunk);
     else xmlheap::free(r);
 }
 
@@ -157,7 +144,10 @@ _xml_element* XmlNodes::new_element(unsigned short* name, unsigned short* value,
 }
 
 void XmlNodes::release(_xml_attr* a) {
-    if (a && --a->m_nRefs == 0) free_record(a);
+    if (!a || --a->m_nRefs > 0) return;
+    xmltext::release_inline(a->name);
+    xmltext::release_inline(a->value);
+    free_record(a);
 }
 
 // A node whose last handle goes joins a stack of dying nodes, linked through its value
@@ -170,8 +160,8 @@ void XmlNodes::release(_xml_element* e) {
     _xml_element* dying = nullptr;
     auto drop = [&dying](_xml_element* node) {
         if (!node || --node->m_nRefs > 0) return;
-        xmltext::release(node->name);
-        xmltext::release(node->value);
+        xmltext::release_inline(node->name);
+        xmltext::release_inline(node->value);
         node->name = nullptr;   // no child let go of yet
         node->value = reinterpret_cast<unsigned short*>(dying);
         dying = node;
@@ -186,9 +176,9 @@ void XmlNodes::release(_xml_element* e) {
             continue;
         }
         dying = reinterpret_cast<_xml_element*>(node->value);
-        node->name = nullptr;
-        node->value = nullptr;
-        node->children.RemoveAll();   // the destructor finds no children left
+        for (INT_PTR i = 0; i < node->attrs.GetSize(); ++i) release(node->attrs[i]);
+        node->attrs.RemoveAll();
+        node->children.RemoveAll();
         free_record(node);
     }
 }

@@ -14,19 +14,39 @@
 
 namespace xmltext {
 
-struct Chunk;
+// A chunk's `live` counts the blocks in it plus one while it is an arena's current chunk.
+struct Chunk {
+    long live;
+    size_t used;
+};
 
-// Texts made during one parse come from shared chunks instead of one heap block each. A
-// chunk is freed when the last text in it is released (and the arena has moved on).
+// Texts and records made during one parse come from shared chunks instead of one heap block
+// each. A chunk is freed when the last block in it is released (and the arena has moved on).
 class Arena {
 public:
+    static const size_t kChunkBytes = 64 * 1024;
+    static const size_t kLargest = kChunkBytes / 8;   // larger blocks are heap blocks of their own
+
     Arena() = default;
     Arena(const Arena&) = delete;
     Arena& operator=(const Arena&) = delete;
     ~Arena();
-    void* alloc(size_t bytes, void** chunk);   // *chunk: the chunk holding the block, or null
+
+    // Blocks are rounded to a pointer's size: every record and text header is aligned as the
+    // pointers and counts in it need. *chunk: the chunk holding the block, or null. Inline:
+    // a parse takes several blocks per element.
+    void* alloc(size_t bytes, void** chunk) {
+        bytes = (bytes + sizeof(void*) - 1) & ~(sizeof(void*) - 1);
+        if (!current_ || bytes > kLargest || current_->used + bytes > kChunkBytes) return alloc_elsewhere(bytes, chunk);
+        void* p = reinterpret_cast<char*>(current_ + 1) + current_->used;
+        current_->used += bytes;
+        ++current_->live;
+        *chunk = current_;
+        return p;
+    }
 
 private:
+    void* alloc_elsewhere(size_t bytes, void** chunk);   // in a fresh chunk, or a heap block
     Chunk* current_ = nullptr;
 };
 

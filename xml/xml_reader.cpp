@@ -364,53 +364,101 @@ View name_of(const _xml_element* e) { return View(reinterpret_cast<const wchar_t
 
 unsigned short* copy(View v, xmltext::Arena* arena = nullptr) { return xmltext::make(v.data(), v.size(), arena); }
 
-// An attribute segment: name="value" (anything after the closing quote is ignored).
-// Null when refused.
-_xml_attr* read_attr(View seg, xmltext::Arena& arena) {
-    size_t eq = find_unit(seg, L'=', 0);
-    if (eq == npos || eq == 0) return nullptr;
-    size_t q1 = find_unit(seg, L'"', eq + 1);
-    if (q1 == npos) return nullptr;
-    size_t q2 = find_unit(seg, L'"', q1 + 1);
-    if (q2 == npos) return nullptr;
-    unsigned short* name = copy(seg.substr(0, eq), &arena);
-    unsigned short* value;
-    try {
-        value = copy(seg.substr(q1 + 1, q2 - q1 - 1), &arena);
-    } catch (...) {
-        xmltext::release(name);
-        throw;
-    }
-    return XmlNodes::new_attr(name, value, &arena);
+// Sizes an empty list to n null slots in one block of exactly that room (a growth step of
+// one), then sets the default growth again for whatever a caller adds.
+template <class T>
+void size_exactly(CArray<T*, T*>& list, size_t n) {
+    if (n == 0) return;
+    list.SetSize(static_cast<INT_PTR>(n), 1);
+    list.SetSize(static_cast<INT_PTR>(n), 0);
 }
 
-// A tag text read into a new element (one list handle), or null when rejected. Every
-// record has texts of its own: a caller may edit a name in place.
-_xml_element* read_tag(View tag, xmltext::Arena& arena) {
-    if (tag.empty()) return nullptr;
-    size_t space = find_unit(tag, L' ', 0);
-    _xml_element* e = XmlNodes::new_element(copy(tag.substr(0, space), &arena), nullptr, &arena);
-    if (space == npos) return e;
+// A new attribute record holding copies of both texts (one list handle).
+_xml_attr* new_attr(View name, View value, xmltext::Arena& arena) {
+    unsigned short* n = copy(name, &arena);
+    unsigned short* v;
     try {
-        size_t cursor = space + 1;
-        for (;;) {
-            size_t q1 = find_unit(tag, L'"', cursor);
-            size_t q2 = q1 == npos ? npos : find_unit(tag, L'"', q1 + 1);
-            if (q2 == npos) {   // an attribute without its quotes rejects the whole tag
-                XmlNodes::release(e);
-                return nullptr;
-            }
-            size_t next = find_unit(tag, L' ', q2 + 1);
-            if (_xml_attr* a = read_attr(tag.substr(cursor, next == npos ? npos : next - cursor), arena))
-                XmlNodes::append(e->attrs, a);
-            if (next == npos) return e;
-            cursor = next + 1;
-        }
+        v = copy(value, &arena);
     } catch (...) {
-        XmlNodes::release(e);
+        xmltext::release(n);
         throw;
     }
+    return XmlNodes::new_attr(n, v, &arena);
 }
+
+// Reads tag texts into new elements. Its list of the attributes found is kept from tag to
+// tag, so that each element's attribute list is made once, to its size.
+class TagReader {
+public:
+    explicit TagReader(xmltext::Arena& arena) : arena_(arena) {}
+
+    // The tag read into a new element (one list handle), or null when rejected. Every record
+    // has texts of its own: a caller may edit a name in place.
+    _xml_element* read(View tag) {
+        if (!split(tag)) return nullptr;
+        _xml_element* e = XmlNodes::new_element(copy(name_, &arena_), nullptr, &arena_);
+        try {
+            size_exactly(e->attrs, attrs_.size());
+            for (size_t i = 0; i < attrs_.size(); ++i) e->attrs[i] = new_attr(attrs_[i].name, attrs_[i].value, arena_);
+        } catch (...) {
+            XmlNodes::release(e);   // a slot not yet filled holds null
+            throw;
+        }
+        return e;
+    }
+
+private:
+    // The name (up to the first space) and the attributes the tag keeps; false when the tag
+    // is rejected. After the name, attribute segments run from a cursor to the first space
+    // after the second quote from it; a segment is name="value" (anything after the
+    // closing quote is ignored), refused without its "=" or with an empty name, and a tag
+    // whose segment lacks its two quotes is rejected whole.
+    bool split(View tag) {
+        attrs_.clear();
+        if (tag.empty()) return false;
+        const wchar_t* const begin = tag.data();
+        const wchar_t* const end = begin + tag.size();
+        const wchar_t* space = begin;
+        while (space != end && *space != L' ') ++space;
+        name_ = View(begin, static_cast<size_t>(space - begin));
+        if (space == end) return true;
+        const wchar_t* cursor = space + 1;
+        for (;;) {
+            // The common segment first, in one pass: name="value" then a space or the end.
+            const wchar_t* eq = cursor;
+            while (eq != end && *eq != L'=' && *eq != L'"' && *eq != L' ') ++eq;
+            if (eq != cursor && end - eq >= 2 && eq[0] == L'=' && eq[1] == L'"') {
+                const wchar_t* q2 = find_unit(eq + 2, end, L'"');
+                if (q2 != end && (q2 + 1 == end || q2[1] == L' ')) {
+                    attrs_.push_back({View(cursor, static_cast<size_t>(eq - cursor)), View(eq + 2, static_cast<size_t>(q2 - eq - 2))});
+                    if (q2 + 1 == end) return true;
+                    cursor = q2 + 2;
+                    continue;
+                }
+            }
+            // Any other segment.
+            const size_t from = static_cast<size_t>(cursor - begin);
+            const size_t q1 = find_unit(tag, L'"', from);
+            const size_t q2 = q1 == npos ? npos : find_unit(tag, L'"', q1 + 1);
+            if (q2 == npos) return false;
+            const size_t next = find_unit(tag, L' ', q2 + 1);
+            const View seg = tag.substr(from, next == npos ? npos : next - from);
+            const size_t sEq = find_unit(seg, L'=', 0);
+            const size_t s1 = sEq == npos || sEq == 0 ? npos : find_unit(seg, L'"', sEq + 1);
+            const size_t s2 = s1 == npos ? npos : find_unit(seg, L'"', s1 + 1);
+            if (s2 != npos) attrs_.push_back({seg.substr(0, sEq), seg.substr(s1 + 1, s2 - s1 - 1)});
+            if (next == npos) return true;
+            cursor = begin + next + 1;
+        }
+    }
+
+    struct Attr {
+        View name, value;
+    };
+    xmltext::Arena& arena_;
+    View name_;
+    std::vector<Attr, xmlheap::Allocator<Attr>> attrs_;
+};
 
 void read_declaration(CXMLDoc& doc, const _xml_element& decl) {
     for (INT_PTR i = 0; i < decl.attrs.GetSize(); ++i) {
@@ -473,6 +521,7 @@ bool read_body_in_order(View text, size_t from, _xml_element* root, xmltext::Are
     int innermost[kBuckets], watchOf[kBuckets];
     std::fill(std::begin(innermost), std::end(innermost), -1);
     std::fill(std::begin(watchOf), std::end(watchOf), -1);
+    TagReader tags(arena);
     const wchar_t* const begin = text.data();
     const wchar_t* const end = begin + text.size();
     const wchar_t* p = begin + from;
@@ -516,7 +565,7 @@ bool read_body_in_order(View text, size_t from, _xml_element* root, xmltext::Are
             }
             continue;
         }
-        _xml_element* e = read_tag(tag, arena);
+        _xml_element* e = tags.read(tag);
         if (!e) return false;
         const View name = name_of(e);
         const bool exact = name.size() == tag.size();
@@ -547,6 +596,7 @@ bool read_body_in_order(View text, size_t from, _xml_element* root, xmltext::Are
 // explicit stack of levels.
 void read_body(View text, size_t from, _xml_element* root, xmltext::Arena& arena) {
     TagIndex index(text);
+    TagReader tags(arena);
     struct Level {
         _xml_element* parent;
         size_t pos, end;
@@ -565,7 +615,7 @@ void read_body(View text, size_t from, _xml_element* root, xmltext::Arena& arena
                 pos = gt + 1;
                 continue;
             }
-            _xml_element* e = read_tag(tag, arena);
+            _xml_element* e = tags.read(tag);
             if (!e) break;   // the rest of this level is not read
             XmlNodes::append(at.parent->children, e);
             const View name = name_of(e);
@@ -605,7 +655,7 @@ bool CXMLDoc::Parsing(const unsigned short* input) try {
     if (open != npos && close != npos) {
         View decl = close >= open + 2 ? text.substr(open + 2, close - open - 2) : text.substr(open + 2);
         xmltext::Arena arena;
-        if (_xml_element* e = read_tag(decl, arena)) {
+        if (_xml_element* e = TagReader(arena).read(decl)) {
             read_declaration(*this, *e);
             XmlNodes::release(e);
         }
