@@ -17,7 +17,9 @@
 #include <pugixml.hpp>
 #include <tinyxml2.h>
 #include <XmlDoc.h>
+#include "../peak_probe.h"
 #include "wide_peer.h"
+#include "xml_documents.h"
 
 namespace {
 
@@ -33,65 +35,6 @@ double time_ms(const std::function<void()>& f) {
     f();
     return now_ms() - t0;
 }
-
-// The peak of the memory a piece of work adds. Wine reports the current private bytes as
-// their peak, so under Wine (on Linux) the peak is the resident set's high-water mark, which
-// the kernel resets on request; each reader is measured in a fresh process (see main).
-class PeakProbe {
-public:
-    PeakProbe() {
-        HANDLE f = CreateFileW(L"Z:\\proc\\self\\clear_refs", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               nullptr, OPEN_EXISTING, 0, nullptr);
-        if (f != INVALID_HANDLE_VALUE) {
-            DWORD written = 0;
-            WriteFile(f, "5", 1, &written, nullptr);
-            CloseHandle(f);
-        }
-        before_ = counters().WorkingSetSize;
-    }
-    SIZE_T added() const {
-        const SIZE_T top = counters().PeakWorkingSetSize;
-        return top > before_ ? top - before_ : 0;
-    }
-
-private:
-    static PROCESS_MEMORY_COUNTERS counters() {
-        PROCESS_MEMORY_COUNTERS pmc{};
-        GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc));
-        return pmc;
-    }
-    SIZE_T before_ = 0;
-};
-
-// Documents within the reader's language: no entities, no text between tags, attributes
-// in double quotes separated by single spaces.
-std::string catalogue(size_t bytes) {
-    std::string s = "<response><code>0</code><lists>";
-    for (int list = 0; s.size() < bytes; ++list) {
-        s += "<list name=\"list" + std::to_string(list) + "\" kind=\"photo\">";
-        for (int i = 0; i < 20; ++i)
-            s += "<item id=\"" + std::to_string(list * 100 + i) + "\" size=\"4096\"><title>Picture " + std::to_string(i) +
-                 "</title><album>Summer holiday</album><keywords>sun sea beach</keywords></item>";
-        s += "</list>";
-    }
-    return s + "</lists></response>";
-}
-
-std::string siblings(int n) {
-    std::string s = "<root>";
-    for (int i = 0; i < n; ++i) s += "<item id=\"" + std::to_string(i) + "\">value</item>";
-    return s + "</root>";
-}
-
-std::string nesting(int depth) {
-    std::string s;
-    for (int i = 0; i < depth; ++i) s += "<level>";
-    s += "deepest";
-    for (int i = 0; i < depth; ++i) s += "</level>";
-    return s;
-}
-
-std::string big_value(size_t bytes) { return "<doc><text>" + std::string(bytes, 'x') + "</text></doc>"; }
 
 std::wstring widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
@@ -166,7 +109,9 @@ int memory_child(int shape, int reader) {
     const std::wstring wide = widen(make_doc(shape, true));
     PeakProbe probe;
     read_with(static_cast<Reader>(reader), wide);
-    return static_cast<int>(probe.added() / 1024);
+    SIZE_T peak = 0, after = 0;
+    probe.finish(peak, after);
+    return static_cast<int>(peak / 1024);
 }
 
 // The peak memory (bytes) a read adds, measured in a fresh process; 0 when it cannot run.

@@ -73,6 +73,11 @@ protected:
         ASSERT_TRUE(db.Cleanup());
     }
 
+    // Starts exe of inst as a host that has this catalogue open.
+    bool StartHost(HostProcess& host, const Installation& inst, const wchar_t* exe) {
+        return inst.Ok() && host.Start(inst.Path(exe)) && host.Value("db-init " + Utf8Path(file)) == "1";
+    }
+
     // The answer a connection of its own gets now ("<error>" while the file is locked).
     std::string InFile(const std::string& sql) {
         Reader reader(file);
@@ -102,10 +107,8 @@ protected:
 // flush commits at once, and its close too.
 TEST_F(SharedCatalogue, AReadOfAnotherProcessLeavesNoLockBehind) {
     Installation inst;
-    ASSERT_TRUE(inst.Ok());
     HostProcess reader;
-    ASSERT_TRUE(reader.Start(inst.Path(L"dockproc.exe")));
-    ASSERT_EQ("1", reader.Value("db-init " + Utf8Path(file)));
+    ASSERT_TRUE(StartHost(reader, inst, L"dockproc.exe"));
 
     AppDB db;
     ASSERT_TRUE(db.Init(file.c_str()));
@@ -331,10 +334,8 @@ TEST_F(SharedCatalogue, ListingsThatMeetADamagedPageFailWhole) {
 // part of one.
 TEST_F(SharedCatalogue, ListingsBesideCommitsNeverReturnPartOfTheRows) {
     Installation inst;
-    ASSERT_TRUE(inst.Ok());
     HostProcess lister;
-    ASSERT_TRUE(lister.Start(inst.Path(L"viewproc.exe")));
-    ASSERT_EQ("1", lister.Value("db-init " + Utf8Path(file)));
+    ASSERT_TRUE(StartHost(lister, inst, L"viewproc.exe"));
 
     AppDB db;
     ASSERT_TRUE(db.Init(file.c_str()));
@@ -379,15 +380,13 @@ TEST_F(SharedCatalogue, AnUnloadThatCannotCommitLogsTheLoss) {
     RemoveTree(folder);
     ASSERT_TRUE(CreateDirectoryW(folder, nullptr));
     Installation inst;
-    ASSERT_TRUE(inst.Ok());
     std::string log;
     {
         HostProcess host;
-        ASSERT_TRUE(host.Start(inst.Path(L"linkproc.exe")));
+        ASSERT_TRUE(StartHost(host, inst, L"linkproc.exe"));
         log = host.Value("logs");
         log = log.substr(log.find("eng=") + 4);
         log = log.substr(0, log.find(' '));
-        ASSERT_EQ("1", host.Value("db-init " + Utf8Path(file)));
         ASSERT_EQ("1", host.Value("db-photo unsaved|A|x|"));
         Peer peer(file);
         ASSERT_TRUE(peer.Ok());

@@ -8,32 +8,9 @@
 #include <string>
 #include <XmlDoc.h>
 #include <pugixml.hpp>
+#include "../xml_documents.h"
 
 namespace {
-std::string catalogue(size_t bytes) {
-    std::string s = "<response><code>0</code><lists>";
-    for (int list = 0; s.size() < bytes; ++list) {
-        s += "<list name=\"list" + std::to_string(list) + "\" kind=\"photo\">";
-        for (int i = 0; i < 20; ++i)
-            s += "<item id=\"" + std::to_string(list * 100 + i) + "\" size=\"4096\"><title>Picture " + std::to_string(i) +
-                 "</title><album>Summer holiday</album><keywords>sun sea beach</keywords></item>";
-        s += "</list>";
-    }
-    return s + "</lists></response>";
-}
-std::string siblings(int n) {
-    std::string s = "<root>";
-    for (int i = 0; i < n; ++i) s += "<item id=\"" + std::to_string(i) + "\">value</item>";
-    return s + "</root>";
-}
-std::string nesting(int depth) {
-    std::string s;
-    for (int i = 0; i < depth; ++i) s += "<level>";
-    s += "deepest";
-    for (int i = 0; i < depth; ++i) s += "</level>";
-    return s;
-}
-std::string big_value(size_t bytes) { return "<doc><text>" + std::string(bytes, 'x') + "</text></doc>"; }
 std::string make_doc(int shape) {
     switch (shape) {
     case 0: return catalogue(2 * (5 << 20));

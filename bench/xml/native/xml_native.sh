@@ -13,7 +13,7 @@ native=$root/tests/fuzz/native
 # _GLIBCXX_ASSERTIONS does, without its checks. DWARF 4 for valgrind 3.19.
 flags=(-std=c++20 -O3 -gdwarf-4 -fshort-wchar -w -include "$native/native.h" -DNDEBUG
        -DUNICODE -D_UNICODE -DCORELINK_BUILD -DMFCLITE_BUILD -DBASEKIT_BUILD -I"$native")
-for d in include common platform/mfc/include platform/basekit/include platform/win32/include startup/export xml; do
+for d in include common platform/common/include platform/mfc/include platform/basekit/include platform/win32/include startup/export xml; do
   flags+=(-I"$root/$d")
 done
 mkdir -p "$out"
