@@ -253,6 +253,9 @@ TEST(DownloadNames, FileNamesStayInTheirFolder) {
         {L"ab\xD83D\xDE00", 3, L"ab"},
         {L"ab\xD83D\xDE00" L"cd", 4, L"ab\xD83D\xDE00"},   // a cut right after a pair keeps it
         {L"ab\xD83D\xDE00\xD83D\xDE01" L"cd.txt", 10, L"ab\xD83D\xDE00\xD83D\xDE01.txt"},
+        // The name dialog's rule: only a pair is kept whole; a half the text held on its own stays.
+        {L"ab\xD83D" L"cd", 3, L"ab\xD83D"},
+        {L"ab\xDE00" L"cd", 3, L"ab\xDE00"},
         {L"abc  def.txt", 8, L"abc.txt"},
         {L"CONtents.txt", 7, L"x.bin"},   // cut to a device name: the next candidate
         {L"report.txt", 10, L"report.txt"},
