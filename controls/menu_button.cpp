@@ -1,7 +1,6 @@
 // CxMenuButton: the skinned drop-down menu button.
 #include "MenuButton.h"
 #include "menu_internal.h"
-#include <commctrl.h>
 #include <stddef.h>
 #include <memory>
 #include <string>
@@ -10,59 +9,20 @@ namespace {
 
 const UINT kSkinBitmap = 30500;
 const CxMenuButton::SkinConfig kDefaultSkin = {28, 12, 18, 30};
-const UINT_PTR kKeyboardSubclass = 0x4D42;   // the button's keyboard and text procedure below
 
-// The protected state of a button, reached from this file's window procedure. A view only:
-// never an object of its own.
-struct ButtonState : CxMenuButton {
-    static bool& dropped(CxMenuButton& b) { return b.*(&ButtonState::m_bDropped); }
-    static int& cur_sel(CxMenuButton& b) { return b.*(&ButtonState::m_nCurSel); }
-    static unsigned int notify_msg(const CxMenuButton& b) { return b.*(&ButtonState::m_nNotifyMsg); }
-    static void open(CxMenuButton& b) { (b.*(&ButtonState::OnClicked))(); }
-    static const CString& shown(const CxMenuButton& b) {
-        return shown_text(b.*(&ButtonState::m_strCaption), b.*(&ButtonState::m_bUpdateCaption),
-                          b.*(&ButtonState::m_nCurSel), b.*(&ButtonState::m_aItems));
+// Sends the extra notification (when msg is set) and then the combo-box style WM_COMMAND to
+// the parent, the second only while the button still exists: a handler of the first may
+// destroy it. False when the button has gone.
+bool notify(HWND self, UINT msg, UINT xmbCode, int sel, UINT cbnCode) {
+    HWND parent = ::GetParent(self);
+    if (!parent) return true;
+    const int id = ::GetDlgCtrlID(self);
+    if (msg && xmbCode) {
+        ::SendMessageW(parent, msg, xmbCode, sel);
+        if (!::IsWindow(self)) return false;
     }
-    // What the button draws: the caption, or the selected item's text when it shows the
-    // selection and the selection is an item.
-    static const CString& shown_text(const CString& caption, bool update, int sel, const CArray<Item>& items) {
-        return (!update || sel < 0 || sel >= items.GetSize()) ? caption : items[sel].strText;
-    }
-};
-
-// Makes the window text what the button draws, so that whoever reads the window (a screen
-// reader, a test) reads what is shown. repaint: through WM_SETTEXT, which the button answers by
-// repainting; otherwise stored quietly.
-void show_text(CxMenuButton& b, bool repaint) {
-    HWND h = b.m_hWnd;
-    if (!h) return;
-    const CString& shown = ButtonState::shown(b);
-    int n = static_cast<int>(DefWindowProcW(h, WM_GETTEXTLENGTH, 0, 0));
-    if (n == shown.GetLength()) {
-        std::wstring now(n + 1, L'\0');
-        DefWindowProcW(h, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(&now[0]));
-        if (wcscmp(now.c_str(), shown.GetString()) == 0) return;
-    }
-    if (repaint) ::SetWindowTextW(h, shown);
-    else DefWindowProcW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shown.GetString()));
-}
-
-// The extra notification (when set), then the combo-box style WM_COMMAND, to the parent.
-void notify(CxMenuButton& b, UINT xmbCode, UINT cbnCode) {
-    HWND self = b.m_hWnd, parent = ::GetParent(self);
-    if (!parent) return;
-    if (UINT msg = ButtonState::notify_msg(b)) ::SendMessageW(parent, msg, xmbCode, ButtonState::cur_sel(b));
-    ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(self), cbnCode), reinterpret_cast<LPARAM>(self));
-}
-
-// A selection made from the keyboard with the list closed: takes effect at once and is told
-// as a changed choice is (no SELENDOK: nothing was chosen from a list).
-void select_from_keyboard(CxMenuButton& b, int index) {
-    if (index < 0 || index >= b.GetCount() || index == b.GetCurSel()) return;
-    ButtonState::cur_sel(b) = index;
-    show_text(b, true);
-    b.Invalidate();
-    notify(b, WM_XMB_SELCHANGE, CBN_SELCHANGE);
+    ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, cbnCode), reinterpret_cast<LPARAM>(self));
+    return ::IsWindow(self) != FALSE;
 }
 
 } // namespace
@@ -80,86 +40,21 @@ int menu_detail::next_item_starting_with(const CArray<CxMenuButton::Item>& items
     return -1;
 }
 
-namespace {
-
-// The keys of the closed button, as a drop-down list takes them: Space, Enter, Alt+Down and F4
-// open the list; Up, Down (and Left, Right), Home and End select. True when the key was taken.
-bool button_key(CxMenuButton& b, WPARAM vk, bool alt) {
-    if (ButtonState::dropped(b)) return false;
-    int n = b.GetCount(), cur = b.GetCurSel();
-    if (cur >= n) cur = -1;
-    if (alt) {
-        if (vk != VK_DOWN || n < 1) return false;
-        ButtonState::open(b);
-        return true;
-    }
-    switch (vk) {
-    case VK_SPACE: case VK_RETURN: case VK_F4:
-        if (n < 1) return false;   // nothing to open: the keys stay the dialog's and the button's
-        ButtonState::open(b);
-        return true;
-    case VK_UP: case VK_LEFT: select_from_keyboard(b, cur < 0 ? 0 : cur - 1); return true;
-    case VK_DOWN: case VK_RIGHT: select_from_keyboard(b, cur < 0 ? 0 : cur + 1); return true;
-    case VK_HOME: select_from_keyboard(b, 0); return true;
-    case VK_END: select_from_keyboard(b, n - 1); return true;
-    default: return false;
-    }
-}
-
-// The button's own procedure over the platform's: the keyboard, the window text, and an open
-// list that must not outlive the window.
-LRESULT CALLBACK button_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
-    auto* b = reinterpret_cast<CxMenuButton*>(ref);
-    if (CWnd::FromHandlePermanent(h) != b) return DefSubclassProc(h, msg, wp, lp);   // no longer ours
-    switch (msg) {
-    case WM_GETDLGCODE: {
-        // Arrows and letters are the button's; so is Enter while there is a list to open (the
-        // dialog's default button stays the default).
-        LRESULT code = DefSubclassProc(h, msg, wp, lp) | DLGC_WANTARROWS | DLGC_WANTCHARS;
-        const MSG* m = reinterpret_cast<const MSG*>(lp);
-        if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN && b->GetCount() > 0) code |= DLGC_WANTMESSAGE;
-        return code;
-    }
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        if (button_key(*b, wp, msg == WM_SYSKEYDOWN && (lp & (1 << 29)))) return 0;
-        break;
-    case WM_CHAR:
-        if (wp > L' ' && !ButtonState::dropped(*b)) {
-            select_from_keyboard(*b, menu_detail::next_item_starting_with(b->GetMenuItems(), b->GetCurSel(), static_cast<wchar_t>(wp)));
-            return 0;
-        }
-        break;
-    case WM_GETTEXT:
-    case WM_GETTEXTLENGTH:
-        show_text(*b, false);
-        break;
-    case WM_DESTROY:
-        if (ButtonState::dropped(*b)) menu_detail::close_open_list(b);
-        break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(h, button_proc, kKeyboardSubclass);
-        break;
-    }
-    return DefSubclassProc(h, msg, wp, lp);
-}
-
-// Once the button has its window: a tab stop, with its own procedure over the platform's.
-void attach(CxMenuButton& b) {
-    if (!b.m_hWnd) return;
-    b.ModifyStyle(0, WS_TABSTOP);
-    SetWindowSubclass(b.m_hWnd, button_proc, kKeyboardSubclass, reinterpret_cast<DWORD_PTR>(&b));
-    show_text(b, false);
-}
-
-} // namespace
-
 BEGIN_MESSAGE_MAP(CxMenuButton, CButton)
     ON_WM_CREATE()
     ON_WM_ERASEBKGND()
     ON_CONTROL_REFLECT(BN_CLICKED, OnClicked)
     ON_MESSAGE(WM_XMB_SELENDOK, OnSelEndOK)
     ON_MESSAGE(WM_XMB_SELENDCANCEL, OnSelEndCancel)
+    ON_MESSAGE(WM_GETDLGCODE, OnGetDlgCode)
+    ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
+    ON_MESSAGE(WM_SYSKEYDOWN, OnSysKeyDown)
+    ON_MESSAGE(WM_CHAR, OnChar)
+    ON_MESSAGE(WM_GETTEXT, OnGetText)
+    ON_MESSAGE(WM_GETTEXTLENGTH, OnGetText)
+    ON_WM_SETFOCUS()
+    ON_WM_KILLFOCUS()
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CxMenuButton::CxMenuButton()
@@ -186,10 +81,8 @@ CxMenuButton::CxMenuButton()
 }
 
 CxMenuButton::~CxMenuButton() {
-    // An open list must not outlive the button it draws and reports to; the window, if it
-    // outlives the object, no longer reaches it.
-    if (m_bDropped) menu_detail::close_open_list(this);
-    if (m_hWnd) RemoveWindowSubclass(m_hWnd, button_proc, kKeyboardSubclass);
+    // An open list must not outlive the button it draws and reports to.
+    if (m_bDropped) CxMenuList::destroy_list_of(this);
 }
 
 void CxMenuButton::SetSkinBitmap(unsigned int id, const SkinConfig& cfg) {
@@ -218,19 +111,19 @@ void CxMenuButton::SetWindowSize() {
 void CxMenuButton::SetMenuItems(Item* items, int n) {
     m_aItems.RemoveAll();
     for (int i = 0; items && i < n; ++i) m_aItems.Add(items[i]);
-    show_text(*this, false);
+    show_text(false);
 }
 
 int CxMenuButton::AddString(const unsigned short* text) {
     Item item{text ? CString(text) : CString(), 0};
     int index = static_cast<int>(m_aItems.Add(item));
-    show_text(*this, false);
+    show_text(false);
     return index;
 }
 
 int CxMenuButton::DeleteString(unsigned int index) {
     if (index < static_cast<unsigned int>(GetCount())) m_aItems.RemoveAt(index);
-    show_text(*this, false);
+    show_text(false);
     return GetCount();
 }
 
@@ -246,7 +139,7 @@ unsigned long CxMenuButton::GetItemData(int index) const {
 int CxMenuButton::SetCurSel(int index) {
     if (index < 0 || index >= GetCount()) return -1;
     m_nCurSel = index;
-    show_text(*this, true);
+    show_text(true);
     return index;
 }
 
@@ -261,17 +154,20 @@ int CxMenuButton::SelectString(int startAfter, const unsigned short* text) {
     return -1;
 }
 
+// Once the button has its window: a tab stop, its window text what it shows.
 void CxMenuButton::PreSubclassWindow() {
     CButton::PreSubclassWindow();
     SetWindowSize();
-    attach(*this);
+    ModifyStyle(0, WS_TABSTOP);
+    show_text(false);
 }
 
 int CxMenuButton::OnCreate(LPCREATESTRUCT cs) {
     int r = CButton::OnCreate(cs);
     if (r != -1) {
         SetWindowSize();
-        attach(*this);
+        ModifyStyle(0, WS_TABSTOP);
+        show_text(false);
     }
     return r;
 }
@@ -301,8 +197,8 @@ void CxMenuButton::DrawItem(LPDRAWITEMSTRUCT dis) {
         mem.SelectObject(old);
     }
 
-    const CString& text = ButtonState::shown_text(m_strCaption, m_bUpdateCaption, m_nCurSel, m_aItems);
-    show_text(*this, false);
+    const CString& text = shown_text();
+    show_text(false);
     int saved = dc->SaveDC();
     if (CFont* font = GetFont(); font && font->m_hObject) dc->SelectObject(font);
     dc->SetBkMode(TRANSPARENT);
@@ -316,7 +212,19 @@ void CxMenuButton::DrawItem(LPDRAWITEMSTRUCT dis) {
     dc->RestoreDC(saved);
 }
 
-void CxMenuButton::OnClicked() {
+void CxMenuButton::OnClicked() { open_list(); }
+
+// Opens the list as a drop-down list opens: the focus first (CBN_SETFOCUS when it was
+// elsewhere), then CBN_DROPDOWN, in which the parent may still fill the items; a button that
+// then has none, or is gone, stays closed.
+void CxMenuButton::open_list() {
+    if (m_bDropped) return;
+    HWND self = m_hWnd;
+    if (::GetFocus() != self) {
+        ::SetFocus(self);
+        if (!::IsWindow(self)) return;
+    }
+    if (!notify(self, 0, 0, m_nCurSel, CBN_DROPDOWN)) return;
     if (GetCount() < 1) return;
     m_bDropped = true;
     // An open list owns itself (it goes with its window); one that could not open is dropped
@@ -327,7 +235,15 @@ void CxMenuButton::OnClicked() {
     Invalidate();
 }
 
-void CxMenuButton::notify_parent(UINT xmbCode, UINT cbnCode) { notify(*this, xmbCode, cbnCode); }
+void CxMenuButton::notify_parent(UINT xmbCode, UINT cbnCode) { notify(m_hWnd, m_nNotifyMsg, xmbCode, m_nCurSel, cbnCode); }
+
+// The list has gone: CBN_CLOSEUP, and CBN_KILLFOCUS when the focus went elsewhere while it was
+// open (another program, another window). False when the button has gone.
+static bool tell_closed(HWND self) {
+    if (!notify(self, 0, 0, -1, CBN_CLOSEUP)) return false;
+    if (::GetFocus() != self && !notify(self, 0, 0, -1, CBN_KILLFOCUS)) return false;
+    return true;
+}
 
 LRESULT CxMenuButton::OnSelEndOK(WPARAM wParam, LPARAM) {
     int index = static_cast<int>(wParam);
@@ -342,18 +258,122 @@ LRESULT CxMenuButton::OnSelEndOK(WPARAM wParam, LPARAM) {
     bool changed = index != m_nCurSel;
     m_bDropped = false;
     m_nCurSel = index;
-    show_text(*this, true);
+    show_text(true);
+    // Each message may be the last: a handler may destroy the button, and the object with it.
     HWND self = m_hWnd;
-    notify_parent(WM_XMB_SELENDOK, CBN_SELENDOK);
-    if (changed && ::IsWindow(self)) notify_parent(WM_XMB_SELCHANGE, CBN_SELCHANGE);
-    if (::IsWindow(self)) Invalidate();
+    if (!notify(self, m_nNotifyMsg, WM_XMB_SELENDOK, index, CBN_SELENDOK)) return 1;
+    if (!tell_closed(self)) return 1;
+    if (changed && !notify(self, m_nNotifyMsg, WM_XMB_SELCHANGE, index, CBN_SELCHANGE)) return 1;
+    Invalidate();
     return 1;
 }
 
 LRESULT CxMenuButton::OnSelEndCancel(WPARAM, LPARAM) {
     m_bDropped = false;
     HWND self = m_hWnd;
-    notify_parent(WM_XMB_SELENDCANCEL, CBN_SELENDCANCEL);
-    if (::IsWindow(self)) Invalidate();
+    if (!notify(self, m_nNotifyMsg, WM_XMB_SELENDCANCEL, m_nCurSel, CBN_SELENDCANCEL)) return 1;
+    if (!tell_closed(self)) return 1;
+    Invalidate();
     return 1;
+}
+
+// What the button draws: the caption, or the selected item's text when it shows the
+// selection and the selection is an item.
+const CString& CxMenuButton::shown_text() const {
+    return (!m_bUpdateCaption || m_nCurSel < 0 || m_nCurSel >= GetCount()) ? m_strCaption : m_aItems[m_nCurSel].strText;
+}
+
+// Makes the window text what the button draws, so that whoever reads the window (a screen
+// reader, a test) reads what is shown. repaint: through WM_SETTEXT, which the button answers by
+// repainting; otherwise stored quietly.
+void CxMenuButton::show_text(bool repaint) {
+    HWND h = m_hWnd;
+    if (!h) return;
+    const CString& shown = shown_text();
+    int n = static_cast<int>(::DefWindowProcW(h, WM_GETTEXTLENGTH, 0, 0));
+    if (n == shown.GetLength()) {
+        std::wstring now(n + 1, L'\0');
+        ::DefWindowProcW(h, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(&now[0]));
+        if (wcscmp(now.c_str(), shown.GetString()) == 0) return;
+    }
+    if (repaint) ::SetWindowTextW(h, shown);
+    else ::DefWindowProcW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shown.GetString()));
+}
+
+LRESULT CxMenuButton::OnGetText(WPARAM, LPARAM) {
+    show_text(false);
+    return Default();
+}
+
+// Arrows and letters are the button's; so is Enter while there is a list to open (the
+// dialog's default button stays the default).
+LRESULT CxMenuButton::OnGetDlgCode(WPARAM, LPARAM msg) {
+    LRESULT code = Default() | DLGC_WANTARROWS | DLGC_WANTCHARS;
+    const MSG* m = reinterpret_cast<const MSG*>(msg);
+    if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN && GetCount() > 0) code |= DLGC_WANTMESSAGE;
+    return code;
+}
+
+LRESULT CxMenuButton::OnKeyDown(WPARAM key, LPARAM) { return take_key(static_cast<UINT>(key), false) ? 0 : Default(); }
+
+LRESULT CxMenuButton::OnSysKeyDown(WPARAM key, LPARAM flags) {
+    return take_key(static_cast<UINT>(key), (flags & (1 << 29)) != 0) ? 0 : Default();
+}
+
+LRESULT CxMenuButton::OnChar(WPARAM ch, LPARAM) {
+    if (ch <= L' ' || m_bDropped) return Default();
+    select_from_keyboard(menu_detail::next_item_starting_with(m_aItems, m_nCurSel, static_cast<wchar_t>(ch)));
+    return 0;
+}
+
+// The keys of the closed button, as a drop-down list takes them: Space, Enter, Alt+Down and F4
+// open the list; Up, Down (and Left, Right), Home and End select. True when the key was taken.
+bool CxMenuButton::take_key(UINT key, bool alt) {
+    if (m_bDropped) return false;
+    int n = GetCount(), cur = m_nCurSel;
+    if (cur >= n) cur = -1;
+    if (alt) {
+        if (key != VK_DOWN || n < 1) return false;
+        open_list();
+        return true;
+    }
+    switch (key) {
+    case VK_SPACE: case VK_RETURN: case VK_F4:
+        if (n < 1) return false;   // nothing to open: the keys stay the dialog's and the button's
+        open_list();
+        return true;
+    case VK_UP: case VK_LEFT: select_from_keyboard(cur < 0 ? 0 : cur - 1); return true;
+    case VK_DOWN: case VK_RIGHT: select_from_keyboard(cur < 0 ? 0 : cur + 1); return true;
+    case VK_HOME: select_from_keyboard(0); return true;
+    case VK_END: select_from_keyboard(n - 1); return true;
+    default: return false;
+    }
+}
+
+// A selection made from the keyboard with the list closed: takes effect at once and is told
+// as a changed choice is (no SELENDOK: nothing was chosen from a list).
+void CxMenuButton::select_from_keyboard(int index) {
+    if (index < 0 || index >= GetCount() || index == m_nCurSel) return;
+    m_nCurSel = index;
+    show_text(true);
+    Invalidate();
+    notify(m_hWnd, m_nNotifyMsg, WM_XMB_SELCHANGE, index, CBN_SELCHANGE);
+}
+
+// While the list is open it has the focus: a move between the button and its list (through
+// the button's window, when the focus comes back) is no change of focus for the parent.
+void CxMenuButton::OnSetFocus(CWnd*) {
+    Default();
+    if (!m_bDropped) notify(m_hWnd, 0, 0, m_nCurSel, CBN_SETFOCUS);
+}
+
+void CxMenuButton::OnKillFocus(CWnd*) {
+    Default();
+    if (!m_bDropped) notify(m_hWnd, 0, 0, m_nCurSel, CBN_KILLFOCUS);
+}
+
+// The list goes before the window, without a word: the parent may be going too.
+void CxMenuButton::OnDestroy() {
+    if (m_bDropped) CxMenuList::destroy_list_of(this);
+    Default();
 }

@@ -3,6 +3,7 @@
 #include "SharedState.h"
 #include <stddef.h>
 #include <initializer_list>
+#include <text_cut.h>
 
 namespace {
 
@@ -33,15 +34,13 @@ bool all_narrow(const CString& s) {
     return true;
 }
 
-bool is_high_surrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool is_low_surrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 // The first limit UTF-16 units of s, one fewer where the cut would split a surrogate pair.
 CString cut_whole(const CString& s, int limit) {
     if (limit <= 0) return CString();
-    if (limit < s.GetLength() && is_high_surrogate(s[limit - 1]) && is_low_surrogate(s[limit])) --limit;
-    return s.Left(limit);
+    return s.Left(static_cast<int>(whole_cut(std::wstring(s.GetString(), s.GetLength()), limit)));
 }
+
+CString trimmed(const CString& s) { return trim(std::wstring(s.GetString(), s.GetLength())).c_str(); }
 
 // The title of the suite's main window: the host's main frame, else the top-level window the
 // dialog belongs to, else the application's name.
@@ -210,7 +209,7 @@ void CNameSelectDlg::OnOK() {
     } else {
         m_strName = static_cast<CxComboBox*>(m_pActiveCtrl)->GetEditBox();
     }
-    m_strName.Trim();
+    m_strName = trimmed(m_strName);
     if (m_strName.IsEmpty()) return;
 
     // The names an OK vouches for: the one returned and, when the title carries a name, that

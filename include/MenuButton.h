@@ -79,6 +79,16 @@ protected:
     void OnClicked();
     LRESULT OnSelEndOK(WPARAM index, LPARAM);
     LRESULT OnSelEndCancel(WPARAM, LPARAM);
+    // The keyboard, the window text, the focus and an open list that must not outlive the
+    // window: handled in the button's own message map (since 1.1).
+    LRESULT OnGetDlgCode(WPARAM, LPARAM msg);
+    LRESULT OnKeyDown(WPARAM key, LPARAM flags);
+    LRESULT OnSysKeyDown(WPARAM key, LPARAM flags);
+    LRESULT OnChar(WPARAM ch, LPARAM);
+    LRESULT OnGetText(WPARAM, LPARAM);
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnKillFocus(CWnd* pNewWnd);
+    void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
     CBitmap m_bmpSkin;
@@ -93,6 +103,11 @@ protected:
 private:
     friend class CxMenuList;
     void notify_parent(UINT xmbCode, UINT cbnCode);
+    bool take_key(UINT key, bool alt);
+    void select_from_keyboard(int index);
+    void open_list();
+    const CString& shown_text() const;
+    void show_text(bool repaint);
 };
 
 // The popup list of a CxMenuButton: a borderless window below the button, as wide as the
@@ -121,6 +136,19 @@ protected:
     void OnLButtonUp(UINT flags, CPoint point);
     void OnActivateApp(BOOL active, DWORD threadId);
     void OnKillFocus(CWnd* newWnd);
+    // The keyboard, the wheel and the list-box queries: handled in the list's own message
+    // map (since 1.1).
+    LRESULT OnGetDlgCode(WPARAM, LPARAM);
+    LRESULT OnKeyDown(WPARAM key, LPARAM flags);
+    LRESULT OnSysKeyDown(WPARAM key, LPARAM flags);
+    LRESULT OnChar(WPARAM ch, LPARAM);
+    LRESULT OnClose(WPARAM, LPARAM);
+    LRESULT OnMouseWheel(WPARAM wParam, LPARAM);
+    LRESULT OnGetCount(WPARAM, LPARAM);
+    LRESULT OnGetCurSel(WPARAM, LPARAM);
+    LRESULT OnGetTopIndex(WPARAM, LPARAM);
+    LRESULT OnGetTextLen(WPARAM row, LPARAM);
+    LRESULT OnGetText(WPARAM row, LPARAM buffer);
     DECLARE_MESSAGE_MAP()
 
     CxMenuButton* m_pOwner;
@@ -132,8 +160,17 @@ protected:
 private:
     friend class CxMenuButton;
     // Destroys, without a message, the open list of a button that is going away.
-    static void close_for(CxMenuButton* owner);
+    static void destroy_list_of(CxMenuButton* owner);
+    static void close_for(CxMenuButton* owner);   // 1.0's name of destroy_list_of, kept in the export table
+    // Closes the list and tells its button: the focus back to the button when the list had
+    // it, the list destroyed, then message with the highlighted row to the button.
     void close_with(UINT message);
+    bool take_key(UINT key, bool alt);
+    void set_hover(int row);
+    void show_row(int row);
+    void set_top(int top);
+    int top_row() const;
+    int shown_rows() const;
     int row_at(CPoint client) const;
     bool m_bCreated = false;   // the window exists; only then does its destruction delete this
 };

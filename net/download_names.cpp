@@ -1,5 +1,6 @@
 // Addresses, header lines and file names of the download dialog.
 #include "download_names.h"
+#include <text_cut.h>
 #include <wctype.h>
 
 namespace download {
@@ -7,16 +8,6 @@ namespace download {
 const wchar_t kFallbackName[] = L"download.bin";
 
 namespace {
-
-const wchar_t kBlanks[] = L" \t\r\n";
-
-std::wstring trim(const std::wstring& s) {
-    const size_t first = s.find_first_not_of(kBlanks);
-    if (first == std::wstring::npos) return std::wstring();
-    return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
-}
-
-std::wstring trim_end(const std::wstring& s) { return s.substr(0, s.find_last_not_of(kBlanks) + 1); }
 
 // The rest of line after key, or nothing (false) when line does not hold key.
 bool after(const std::wstring& line, const wchar_t* key, std::wstring& out) {
@@ -57,8 +48,7 @@ std::wstring fit(const std::wstring& name, size_t room) {
     const size_t dot = name.rfind(L'.');
     if (dot != std::wstring::npos && dot > 0 && name.size() - dot <= kMaxKeptExtension && name.size() - dot < room)
         extension = name.substr(dot);
-    std::wstring stem = name.substr(0, room - extension.size());
-    if (!stem.empty() && stem.back() >= 0xD800 && stem.back() <= 0xDBFF) stem.pop_back();
+    const std::wstring stem = name.substr(0, whole_cut(name, room - extension.size()));
     return CleanFileName(without_trailing_dots(stem) + extension);
 }
 

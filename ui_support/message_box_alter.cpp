@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 #include <unique_res.h>
+#include <work_area.h>
 #include "message_box_state.h"
 
 namespace {
@@ -67,16 +68,6 @@ UINT OpeningDefaultButton(HWND box) {
     return 0;
 }
 
-// The work area of the monitor nearest to a point (the primary one where the platform has no
-// monitor functions).
-RECT WorkAreaNear(POINT pt) {
-    MONITORINFO mi{};
-    mi.cbSize = sizeof(mi);
-    if (!GetMonitorInfoW(MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), &mi))
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &mi.rcWork, 0);
-    return mi.rcWork;
-}
-
 // The check box goes below the text; the box grows by its height and the gap, and, when the
 // check box with a margin on either side is wider than the client area, by the width it
 // lacks (never past the width of its monitor's work area). The buttons keep their place
@@ -106,7 +97,7 @@ void AddCheckBox(HWND box, SXMSGBOXSTATE& st, HINSTANCE module) {
     int boxWidth = boxRect.right - boxRect.left;
     int lead = centred ? margin : int(textRect.left);   // room left of the check box
     int grow = std::max(0, lead + width + margin - int(client.right));
-    RECT work = WorkAreaNear(POINT{boxRect.left, boxRect.top});
+    RECT work = work_area_near(POINT{boxRect.left, boxRect.top});
     grow = std::max(0, std::min<int>(grow, work.right - work.left - boxWidth));
     int x = boxRect.left;
     if (x + boxWidth + grow > work.right) x = std::max<int>(work.left, work.right - boxWidth - grow);
@@ -142,7 +133,7 @@ void CentreOverParent(HWND box) {
 
 // Top-left corner at (x, y), kept inside the work area of the monitor nearest to that point.
 void PlaceAt(HWND box, int x, int y) {
-    const RECT work = WorkAreaNear(POINT{x, y});
+    const RECT work = work_area_near(POINT{x, y});
     RECT b;
     GetWindowRect(box, &b);
     int w = b.right - b.left, h = b.bottom - b.top;

@@ -14,6 +14,31 @@ BOOL CRecordingParent::CreateAt(int x, int y, int w, int h) {
                     L"menu button test", WS_POPUP | WS_VISIBLE | WS_BORDER, x, y, w, h, nullptr, nullptr);
 }
 
+std::string ComboCode(UINT code) {
+    switch (code) {
+    case CBN_SELCHANGE: return "selchange";
+    case CBN_SETFOCUS: return "setfocus";
+    case CBN_KILLFOCUS: return "killfocus";
+    case CBN_DROPDOWN: return "dropdown";
+    case CBN_CLOSEUP: return "closeup";
+    case CBN_SELENDOK: return "selendok";
+    case CBN_SELENDCANCEL: return "selendcancel";
+    default: return "code " + std::to_string(code);
+    }
+}
+
+BOOL CRecordingParent::OnCommand(WPARAM w, LPARAM l) {
+    HWND from = reinterpret_cast<HWND>(l);
+    if (from && !::IsWindow(from)) {
+        ++fromDeadWindows;
+        told.push_back("dead " + ComboCode(HIWORD(w)));
+    } else if (from && HIWORD(w) != BN_CLICKED && (_wcsicmp(gui::ClassOf(from).c_str(), L"ComboBox") == 0 ||
+                        dynamic_cast<CxMenuButton*>(CWnd::FromHandlePermanent(from)))) {
+        told.push_back(ComboCode(HIWORD(w)));
+    }
+    return CWnd::OnCommand(w, l);
+}
+
 LRESULT CRecordingParent::OnXmb(WPARAM w, LPARAM l) {
     log.push_back("xmb " + std::to_string(static_cast<int>(w)) + " " + std::to_string(static_cast<int>(l)));
     return 0;

@@ -17,9 +17,15 @@ const UINT kNotifyMsg = WM_APP + 5;
 class CRecordingParent : public CWnd {
 public:
     std::vector<std::string> log;
+    // Every combo-box notification of any control, by name ("setfocus", "dropdown", "closeup",
+    // "killfocus" and the three above), in order.
+    std::vector<std::string> told;
+    // WM_COMMANDs whose control was no longer a window when they came.
+    int fromDeadWindows = 0;
     BOOL CreateAt(int x, int y, int w, int h);
 
 protected:
+    BOOL OnCommand(WPARAM w, LPARAM l) override;
     LRESULT OnXmb(WPARAM w, LPARAM l);
     void OnSelEndOk() { log.push_back("selendok"); }
     void OnSelChange() { log.push_back("selchange"); }
@@ -41,5 +47,7 @@ std::wstring Text(UINT id);
 std::wstring TitleText(UINT id);
 // The open list of the calling thread's buttons, or null.
 CxMenuList* OpenList();
+// The name of a combo-box notification code ("selendok", "dropdown", ...).
+std::string ComboCode(UINT code);
 
 } // namespace controls_test

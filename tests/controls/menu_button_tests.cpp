@@ -333,19 +333,19 @@ TEST(MenuButton, TheListFollowsTheMouseAndCancelsOutside) {
     h = list->m_hWnd;
     w.parent.log.clear();
     SendMessageW(h, WM_ACTIVATEAPP, FALSE, 0);
-    EXPECT_FALSE(IsWindow(h));
+    ASSERT_TRUE(gui::PumpUntil([&] { return !IsWindow(h); }, gui::ms(5000)));
     EXPECT_EQ((std::vector<std::string>{"xmb 2026 2", "selendcancel"}), w.parent.log);
     EXPECT_FALSE(w.button.Dropped());
 
-    // Losing the focus lets the mouse go but keeps the list open.
+    // Losing the focus to another window lets the mouse go at once, and closes it the same way.
     list = ClickOpen(w.button);
     ASSERT_NE(nullptr, list);
     h = list->m_hWnd;
+    w.parent.log.clear();
     SendMessageW(h, WM_KILLFOCUS, 0, 0);
     EXPECT_NE(h, ::GetCapture());
-    EXPECT_TRUE(IsWindow(h));
-    SendMessageW(h, WM_ACTIVATEAPP, FALSE, 0);
-    EXPECT_FALSE(IsWindow(h));
+    ASSERT_TRUE(gui::PumpUntil([&] { return !IsWindow(h); }, gui::ms(5000)));
+    EXPECT_EQ((std::vector<std::string>{"xmb 2026 2", "selendcancel"}), w.parent.log);
 }
 
 TEST(MenuButton, NothingOpensWithoutItemsOrWithoutAList) {
@@ -901,4 +901,341 @@ TEST(MenuButton, TheWindowTextIsWhatTheButtonShows) {
         EXPECT_EQ(std::wstring(r.text), gui::TextOf(w.button.m_hWnd));
         EXPECT_EQ(static_cast<int>(wcslen(r.text)), GetWindowTextLengthW(w.button.m_hWnd));
     }
+}
+
+TEST(MenuButton, UnsubclassedItIsAPlainButtonAgain) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    CRecordingParent parent;
+    ASSERT_TRUE(parent.CreateAt(60, 60, 260, 200));
+    HWND h = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 140, 20, parent.m_hWnd,
+                             reinterpret_cast<HMENU>(kButtonId), nullptr, nullptr);
+    ASSERT_TRUE(h);
+    const LONG_PTR platform = GetWindowLongPtrW(h, GWLP_WNDPROC);
+    const LRESULT plainCode = SendMessageW(h, WM_GETDLGCODE, 0, 0);
+    ASSERT_NE(0, plainCode);
+    {
+        CTestMenuButton button;
+        ASSERT_TRUE(button.SubclassDlgItem(kButtonId, &parent));
+        button.AddString(U(L"A"));
+        button.AddString(U(L"B"));
+        // Attached, the keys are the button's.
+        EXPECT_EQ(plainCode | DLGC_WANTARROWS | DLGC_WANTCHARS, SendMessageW(h, WM_GETDLGCODE, 0, 0));
+        SendMessageW(h, WM_KEYDOWN, VK_DOWN, 0);
+        EXPECT_EQ(0, button.GetCurSel());
+
+        EXPECT_EQ(h, button.UnsubclassWindow());
+        EXPECT_EQ(nullptr, button.m_hWnd);
+        // Detached: the platform's procedure, and a plain owner-drawn button that the object no
+        // longer hears.
+        EXPECT_EQ(platform, GetWindowLongPtrW(h, GWLP_WNDPROC));
+        EXPECT_EQ(plainCode, SendMessageW(h, WM_GETDLGCODE, 0, 0));
+        SendMessageW(h, BM_SETSTATE, TRUE, 0);
+        EXPECT_TRUE(SendMessageW(h, BM_GETSTATE, 0, 0) & BST_PUSHED);
+        SendMessageW(h, BM_SETSTATE, FALSE, 0);
+        EXPECT_FALSE(SendMessageW(h, BM_GETSTATE, 0, 0) & BST_PUSHED);
+        SendMessageW(h, WM_KEYDOWN, VK_DOWN, 0);
+        EXPECT_EQ(0, button.GetCurSel());
+        SetWindowTextW(h, L"plain");
+        EXPECT_EQ(L"plain", gui::TextOf(h));
+    }
+    // The object has gone and the window lives on; another object takes it over.
+    ASSERT_TRUE(IsWindow(h));
+    CTestMenuButton again;
+    ASSERT_TRUE(again.SubclassWindow(h));
+    again.AddString(U(L"X"));
+    SendMessageW(h, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(0, again.GetCurSel());
+    EXPECT_EQ(L"X", gui::TextOf(h));
+}
+
+namespace {
+
+// A parent that destroys the button (its window, or the object with it) when it hears the
+// extra notification: the first message of every event.
+class CDestroyingParent : public CRecordingParent {
+public:
+    std::unique_ptr<CTestMenuButton> button;
+    bool deleteObject = false;
+
+protected:
+    LRESULT OnFirst(WPARAM w, LPARAM l) {
+        OnXmb(w, l);
+        if (!button) return 0;
+        if (deleteObject) button.reset();
+        else ::DestroyWindow(button->m_hWnd);
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CDestroyingParent, CRecordingParent)
+    ON_MESSAGE(kNotifyMsg, OnFirst)
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST(MenuButton, AButtonGoneInItsFirstNotificationSendsNothingMore) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    enum Event { Choice, Cancel, KeySelects };
+    // A window destroyed while it has the focus (the list gave it back) tells that it lost it,
+    // as a combo box does, while it is still a window; an object deleted tells nothing more.
+    struct Row { const char* name; Event event; bool deleteObject; const char* first; std::vector<std::string> told; };
+    const Row rows[] = {
+        {"a choice, the window destroyed", Choice, false, "xmb 2025 2", {"killfocus"}},
+        {"a choice, the object deleted", Choice, true, "xmb 2025 2", {}},
+        {"a cancel, the window destroyed", Cancel, false, "xmb 2026 0", {"killfocus"}},
+        {"a cancel, the object deleted", Cancel, true, "xmb 2026 0", {}},
+        {"a key selects, the window destroyed", KeySelects, false, "xmb 2027 1", {}},
+        {"a key selects, the object deleted", KeySelects, true, "xmb 2027 1", {}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        CDestroyingParent parent;
+        ASSERT_TRUE(parent.CreateAt(60, 60, 260, 200));
+        parent.button = std::make_unique<CTestMenuButton>();
+        CTestMenuButton& b = *parent.button;
+        ASSERT_TRUE(b.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 150, 30), &parent, kButtonId));
+        for (const wchar_t* f : {L"A", L"B", L"C"}) b.AddString(U(f));
+        b.SetCurSel(0);
+        b.SetNotifyMessage(kNotifyMsg);
+        const HWND h = b.m_hWnd;
+        parent.deleteObject = r.deleteObject;
+        if (r.event == KeySelects) {
+            parent.log.clear();
+            parent.told.clear();
+            SendMessageW(h, WM_KEYDOWN, VK_DOWN, 0);
+        } else {
+            SendMessageW(h, WM_KEYDOWN, VK_F4, 0);
+            CxMenuList* list = OpenList();
+            ASSERT_NE(nullptr, list);
+            const HWND l = list->m_hWnd;
+            SendMessageW(l, WM_KEYDOWN, VK_END, 0);
+            parent.log.clear();
+            parent.told.clear();
+            SendMessageW(l, WM_KEYDOWN, r.event == Choice ? VK_RETURN : VK_ESCAPE, 0);
+            EXPECT_FALSE(IsWindow(l));
+        }
+        EXPECT_FALSE(IsWindow(h));
+        EXPECT_EQ(r.deleteObject, parent.button == nullptr);
+        EXPECT_EQ(std::vector<std::string>{r.first}, parent.log);
+        EXPECT_EQ(r.told, parent.told);
+        EXPECT_EQ(0, parent.fromDeadWindows);
+        EXPECT_EQ(nullptr, OpenList());
+    }
+}
+
+TEST(MenuButton, AParentDestroyedWithTheListOpenIsToldNothing) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    // The parent is the process's only window: as it goes, the system has no other window of
+    // the program to activate, and under Wine the list hears the program lose the activation.
+    enum How { Destroyed, ClosedByItsOwnerLater, AnotherProgramTakesOver };
+    struct Row { const char* name; How how; std::vector<std::string> told; };
+    const Row rows[] = {
+        {"destroyed", Destroyed, {}},
+        {"destroyed on a posted message", ClosedByItsOwnerLater, {}},
+        {"another program takes over: the list closes as if cancelled", AnotherProgramTakesOver, {"selendcancel", "closeup"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        auto parent = std::make_unique<CRecordingParent>();
+        ASSERT_TRUE(parent->CreateAt(60, 60, 260, 200));
+        CTestMenuButton button;
+        ASSERT_TRUE(button.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 150, 30), parent.get(), kButtonId));
+        button.AddString(U(L"A"));
+        button.AddString(U(L"B"));
+        button.SetNotifyMessage(kNotifyMsg);
+        parent->SetForegroundWindow();
+        CxMenuList* list = ClickOpen(button);
+        ASSERT_NE(nullptr, list);
+        const HWND l = list->m_hWnd, p = parent->m_hWnd;
+        parent->log.clear();
+        parent->told.clear();
+        if (r.how == Destroyed) {
+            parent->DestroyWindow();
+        } else if (r.how == ClosedByItsOwnerLater) {
+            PostMessageW(p, WM_CLOSE, 0, 0);   // a CWnd's WM_CLOSE destroys it
+        } else {
+            SendMessageW(l, WM_ACTIVATEAPP, FALSE, 0);
+        }
+        ASSERT_TRUE(gui::PumpUntil([&] { return !IsWindow(l); }, gui::ms(5000)));
+        gui::PumpUntil([] { return false; }, gui::ms(300));   // whatever the closing posted
+        EXPECT_EQ(r.told, parent->told);
+        EXPECT_EQ(0, parent->fromDeadWindows);
+        if (r.how != AnotherProgramTakesOver) {
+            EXPECT_FALSE(IsWindow(p));
+            EXPECT_TRUE(parent->log.empty());
+        }
+        EXPECT_FALSE(button.Dropped());
+        EXPECT_EQ(nullptr, OpenList());
+    }
+}
+
+namespace {
+
+// A field worked as a drop-down list is: the platform's CBS_DROPDOWNLIST combo box, or the
+// menu button, each on a window of its own beside an OK button, with the four fruit, the first
+// selected, the focus on OK.
+struct DropDownField {
+    CKeyParent parent;
+    HWND ok = nullptr;
+    HWND combo = nullptr;
+    std::unique_ptr<CTestMenuButton> button;
+    bool made = false;
+
+    explicit DropDownField(bool platformCombo) {
+        made = parent.CreateAt(80, 80, 260, 200) &&
+               (ok = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 150, 150, 80,
+                                     24, parent.m_hWnd, reinterpret_cast<HMENU>(IDOK), nullptr, nullptr)) != nullptr;
+        if (!made) return;
+        if (platformCombo) {
+            combo = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                                    10, 10, 140, 200, parent.m_hWnd, reinterpret_cast<HMENU>(kButtonId), nullptr, nullptr);
+            made = combo != nullptr;
+            for (const wchar_t* f : kFruit) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f));
+            SendMessageW(combo, CB_SETCURSEL, 0, 0);
+        } else {
+            button = std::make_unique<CTestMenuButton>();
+            made = button->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 150, 30), &parent, kButtonId);
+            for (const wchar_t* f : kFruit) button->AddString(U(f));
+            button->SetCurSel(0);
+        }
+        parent.SetForegroundWindow();
+        ::SetFocus(ok);
+    }
+    HWND Field() const { return combo ? combo : button->m_hWnd; }
+    bool Open() const { return combo ? SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0 : OpenList() != nullptr; }
+    // The middle of row i of the open list, on the screen.
+    CPoint Row(int i) const {
+        if (!combo) return RowPoint(OpenList(), i);
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof(info);
+        GetComboBoxInfo(combo, &info);
+        CRect list;
+        ::GetWindowRect(info.hwndList, &list);
+        const int h = static_cast<int>(SendMessageW(info.hwndList, LB_GETITEMHEIGHT, 0, 0));
+        return CPoint(list.left + list.Width() / 2, list.top + i * h + h / 2);
+    }
+    CPoint Middle() const {
+        CRect r;
+        ::GetWindowRect(Field(), &r);
+        return CPoint(r.left + r.Width() / 3, r.top + 8);
+    }
+};
+
+// Clicks at p and handles what follows until the field is open or closed as asked.
+bool ClickAndWait(DropDownField& f, CPoint p, bool open) {
+    gui::MouseClick(p.x, p.y);
+    return PumpDialogUntil(f.parent.m_hWnd, [&] { return f.Open() == open; }, gui::ms(5000)) &&
+           PumpDialogUntil(f.parent.m_hWnd, [] { MSG m; return !PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE); }, gui::ms(5000));
+}
+
+std::vector<std::string> Without(std::vector<std::string> v, const std::string& what) {
+    v.erase(std::remove(v.begin(), v.end(), what), v.end());
+    return v;
+}
+
+} // namespace
+
+// The notifications of a drop-down list, measured on the platform's combo box with the same
+// keys and clicks, come from the button in the same order. A combo box also tells a change of
+// the highlighted row at once, while the list is open; the button tells a changed choice when
+// the list closes (after CBN_CLOSEUP, where the combo box tells a mouse choice too), so
+// CBN_SELCHANGE is left out of the comparison and checked on its own.
+TEST(MenuButton, TellsWhatADropDownListTells) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    using Act = std::function<bool(DropDownField&)>;
+    auto keys = [](std::initializer_list<Key> k) { return Act([k](DropDownField& f) { return TypeKeys(f.parent.m_hWnd, k); }); };
+    struct Step { const char* name; Act act; std::vector<std::string> button; };
+    const Step steps[] = {
+        {"Tab reaches it", keys({{VK_TAB}}), {"setfocus"}},
+        {"F4 opens", keys({{VK_F4}}), {"dropdown"}},
+        {"Enter chooses the same row", keys({{VK_RETURN}}), {"selendok", "closeup"}},
+        {"Alt+Down opens", keys({{VK_DOWN, true}}), {"dropdown"}},
+        {"Escape cancels", keys({{VK_ESCAPE}}), {"selendcancel", "closeup"}},
+        {"F4 opens again", keys({{VK_F4}}), {"dropdown"}},
+        {"Alt+Up cancels", keys({{VK_UP, true}}), {"selendcancel", "closeup"}},
+        {"a click opens", [](DropDownField& f) { return ClickAndWait(f, f.Middle(), true); }, {"dropdown"}},
+        {"a click on the third row chooses it",
+         [](DropDownField& f) {
+             const CPoint p = f.Row(2);
+             gui::MouseMove(p.x, p.y);
+             return ClickAndWait(f, p, false);
+         },
+         {"selendok", "closeup", "selchange"}},
+        {"a click opens again", [](DropDownField& f) { return ClickAndWait(f, f.Middle(), true); }, {"dropdown"}},
+        {"a click beside the list cancels",
+         [](DropDownField& f) {
+             CRect p;
+             f.parent.GetWindowRect(&p);
+             return ClickAndWait(f, CPoint(p.right - 20, p.top + 20), false);
+         },
+         {"selendcancel", "closeup"}},
+        {"F4 opens once more", keys({{VK_F4}}), {"dropdown"}},
+        {"the focus goes elsewhere while it is open",
+         [](DropDownField& f) {
+             ::SetFocus(f.ok);
+             return PumpDialogUntil(f.parent.m_hWnd, [&] { return !f.Open(); }, gui::ms(5000)) &&
+                    PumpDialogUntil(f.parent.m_hWnd, [] { MSG m; return !PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE); }, gui::ms(5000));
+         },
+         {"selendcancel", "closeup", "killfocus"}},
+        {"a click opens from elsewhere", [](DropDownField& f) { return ClickAndWait(f, f.Middle(), true); }, {"setfocus", "dropdown"}},
+        {"Escape cancels it", keys({{VK_ESCAPE}}), {"selendcancel", "closeup"}},
+        {"Tab leaves it", keys({{VK_TAB}}), {"killfocus"}},
+    };
+    // Each field on its own, one after the other: what each tells at each step.
+    auto run = [&](bool platformCombo) {
+        std::vector<std::vector<std::string>> told;
+        DropDownField f(platformCombo);
+        EXPECT_TRUE(f.made);
+        for (const Step& s : steps) {
+            f.parent.told.clear();
+            EXPECT_TRUE(s.act(f)) << s.name;
+            told.push_back(f.parent.told);
+            EXPECT_EQ(0, f.parent.fromDeadWindows) << s.name;
+        }
+        return told;
+    };
+    const auto combo = run(true), button = run(false);
+    ASSERT_EQ(std::size(steps), combo.size());
+    ASSERT_EQ(std::size(steps), button.size());
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE(steps[i].name);
+        EXPECT_EQ(steps[i].button, button[i]);
+        // A combo box that loses the focus with its list closed also tells a cancel.
+        std::vector<std::string> measured = Without(combo[i], "selchange");
+        if (measured == std::vector<std::string>{"selendcancel", "killfocus"}) measured = {"killfocus"};
+        EXPECT_EQ(measured, Without(button[i], "selchange"));
+    }
+}
+
+// A parent may fill the list when it hears CBN_DROPDOWN, as dialogs fill a drop-down list late.
+class CFillingParent : public CRecordingParent {
+public:
+    CxMenuButton* button = nullptr;
+
+protected:
+    void OnDropDown() {
+        if (button && button->GetCount() == 0)
+            for (const wchar_t* f : kFruit) button->AddString(U(f));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CFillingParent, CRecordingParent)
+    ON_CONTROL(CBN_DROPDOWN, kButtonId, OnDropDown)
+END_MESSAGE_MAP()
+
+TEST(MenuButton, AParentMayFillTheListWhenItHearsItDropDown) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    CFillingParent parent;
+    ASSERT_TRUE(parent.CreateAt(60, 60, 260, 200));
+    CTestMenuButton button;
+    ASSERT_TRUE(button.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 150, 30), &parent, kButtonId));
+    parent.button = &button;
+    parent.SetForegroundWindow();
+    CxMenuList* list = ClickOpen(button);
+    ASSERT_NE(nullptr, list);
+    EXPECT_EQ(4, SendMessageW(list->m_hWnd, LB_GETCOUNT, 0, 0));
+    EXPECT_EQ((std::vector<std::string>{"setfocus", "dropdown"}), parent.told);
+    ASSERT_TRUE(ChooseRow(list, 1));
+    EXPECT_EQ(1, button.GetCurSel());
+    EXPECT_EQ((std::vector<std::string>{"setfocus", "dropdown", "selendok", "closeup", "selchange"}), parent.told);
 }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <mutex>
 #include <set>
+#include <thread>
 #include <string>
 #include <vector>
 #include <Corelink.h>
@@ -253,6 +254,9 @@ TEST(DownloadNames, FileNamesStayInTheirFolder) {
         {L"ab\xD83D\xDE00", 3, L"ab"},
         {L"ab\xD83D\xDE00" L"cd", 4, L"ab\xD83D\xDE00"},   // a cut right after a pair keeps it
         {L"ab\xD83D\xDE00\xD83D\xDE01" L"cd.txt", 10, L"ab\xD83D\xDE00\xD83D\xDE01.txt"},
+        // The name dialog's rule: only a pair is kept whole; a half the text held on its own stays.
+        {L"ab\xD83D" L"cd", 3, L"ab\xD83D"},
+        {L"ab\xDE00" L"cd", 3, L"ab\xDE00"},
         {L"abc  def.txt", 8, L"abc.txt"},
         {L"CONtents.txt", 7, L"x.bin"},   // cut to a device name: the next candidate
         {L"report.txt", 10, L"report.txt"},
@@ -681,4 +685,212 @@ TEST_F(DownloadDialog, RefusedConnectorShowsItsMessage) {
     EXPECT_EQ(0u, run.box.find(L"Downloads need a browser component"));
     EXPECT_TRUE(server.Requests().empty());
     EXPECT_TRUE(run.currentClearedAfter);
+}
+
+// ---- Windows that go with their thread or their parent -----------------------------------
+
+namespace lifetime {
+
+// The process's GDI objects. Wine answers 0 to GetGuiResources; there the live entries of the
+// handle table (a handle whose high word is 0 names the entry at its index) are counted.
+long GdiObjects() {
+    if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<long>(n);
+    long n = 0;
+    for (UINT_PTR i = 1; i < 0x10000; ++i)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(i))) ++n;
+    return n;
+}
+
+BOOL CALLBACK CountWindow(HWND w, LPARAM n) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == GetCurrentProcessId()) {
+        ++*reinterpret_cast<long*>(n);
+        EnumChildWindows(w, CountWindow, n);
+    }
+    return TRUE;
+}
+
+// The process's USER objects; under Wine, which counts none either, its windows.
+long UserObjects() {
+    if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) return static_cast<long>(n);
+    long n = 0;
+    EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&n));
+    return n;
+}
+
+// The owner of the window under test. It counts the notifications that come from windows no
+// longer alive, and may destroy itself in a notification of the modal window it owns: when
+// its loop goes idle (WM_ENTERIDLE, which a dialog sends its owner), or, for a message box,
+// when the box's loop disables it.
+class COwner : public CWnd {
+public:
+    std::atomic<int> fromDead{0};
+    bool destroyOnIdle = false;
+    bool destroyOnDisable = false;
+    BOOL Make() {
+        return CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0, nullptr, GetSysColorBrush(COLOR_BTNFACE)), L"owner",
+                        WS_POPUP | WS_VISIBLE | WS_BORDER, 40, 40, 300, 200, nullptr, nullptr);
+    }
+    LRESULT WindowProc(UINT msg, WPARAM w, LPARAM l) override {
+        if (msg == WM_COMMAND && l && !::IsWindow(reinterpret_cast<HWND>(l))) ++fromDead;
+        // Wine's message box sends no WM_ENTERIDLE: its owner goes when the box's modal loop
+        // disables it instead.
+        if (((msg == WM_ENTERIDLE && !destroyOnDisable) || (msg == WM_ENABLE && !w && destroyOnDisable)) && destroyOnIdle) {
+            destroyOnIdle = false;
+            DestroyWindow();
+            // The modal loop waits for the next message before it looks at its window again.
+            PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+            return 0;
+        }
+        return CWnd::WindowProc(msg, w, l);
+    }
+};
+
+// A menu button whose parent may go when the open list's highlighted row changes.
+class CHoverButton : public CxMenuButton {
+public:
+    bool destroyParentOnHover = false;
+
+protected:
+    LRESULT OnHover(WPARAM, LPARAM) {
+        if (destroyParentOnHover) {
+            destroyParentOnHover = false;
+            ::DestroyWindow(::GetParent(m_hWnd));
+        }
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CHoverButton, CxMenuButton)
+    ON_MESSAGE(WM_XMB_SELCHANGE, OnHover)
+END_MESSAGE_MAP()
+
+enum Kind { MenuList, NameDialog, PositionDialog, DownloadDialog, AlteredBox };
+enum Ending { ThreadEnds, ParentGoesInANotification };
+
+// Shows a window of kind owned by owner on this thread and returns when it has gone: with
+// ThreadEnds, when the thread is told to quit (WM_QUIT); otherwise when the owner destroys
+// itself in a notification.
+void Show(COwner& owner, Kind kind, Ending ending, const std::wstring& slowUrl) {
+    owner.destroyOnIdle = ending == ParentGoesInANotification;
+    switch (kind) {
+    case MenuList: {
+        CHoverButton button;
+        if (!button.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 150, 30), &owner, 1001)) return;
+        for (const wchar_t* s : {L"A", L"B", L"C"}) button.AddString(reinterpret_cast<const unsigned short*>(s));
+        button.SetNotifyMessage(WM_APP + 5);
+        button.SendMessage(WM_KEYDOWN, VK_F4);
+        HWND list = ::GetFocus();
+        if (ending == ParentGoesInANotification) {
+            button.destroyParentOnHover = true;
+            ::SendMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
+        } else {
+            MSG m;
+            while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+                TranslateMessage(&m);
+                DispatchMessageW(&m);
+            }
+        }
+        break;   // the button and its list, if still open, go with the object
+    }
+    case NameDialog: {
+        CNameSelectDlg dlg(&owner);
+        dlg.m_nMode = 2;
+        dlg.m_lstNames.AddTail(L"one");
+        dlg.m_lstFlags.AddTail(L"W");
+        dlg.m_nMaxLen = 20;
+        dlg.DoModal();
+        break;
+    }
+    case PositionDialog: {
+        CPosSelectDlg dlg(&owner);
+        dlg.m_lstPositions.AddTail(L"Ringtones");
+        dlg.DoModal();
+        break;
+    }
+    case DownloadDialog: {
+        CWebFileDownloadDlg dlg(&owner);
+        dlg.m_strURL = slowUrl.c_str();
+        dlg.DoModal();
+        break;
+    }
+    case AlteredBox: {
+        UINT checked = 1;
+        SXMSGBOX rec{SX_MSGBOX_CHECKBOX | SX_MSGBOX_CENTER, 0, reinterpret_cast<const unsigned short*>(L"Do not ask again"),
+                     &checked, 0, 0};
+        owner.destroyOnDisable = true;
+        SxMessageBox(owner.m_hWnd, reinterpret_cast<const unsigned short*>(L"Going?"),
+                     reinterpret_cast<const unsigned short*>(L"lifetime"), MB_OKCANCEL, &rec);
+        break;
+    }
+    }
+}
+
+BOOL CALLBACK CountVisible(HWND w, LPARAM n) {
+    if (IsWindowVisible(w)) ++*reinterpret_cast<int*>(n);
+    return TRUE;
+}
+
+// One run: false when the window never showed or its thread did not end.
+bool RunOnce(Kind kind, Ending ending, const std::wstring& slowUrl, int& fromDead) {
+    if (ending == ParentGoesInANotification) {
+        COwner owner;
+        if (!owner.Make()) return false;
+        Show(owner, kind, ending, slowUrl);
+        bool gone = !::IsWindow(owner.m_hWnd);
+        fromDead += owner.fromDead;
+        return gone;
+    }
+    std::atomic<DWORD> tid{0};
+    std::atomic<bool> done{false};
+    std::atomic<int> dead{0};
+    std::thread ui([&] {
+        tid = GetCurrentThreadId();
+        {
+            COwner owner;
+            if (owner.Make()) Show(owner, kind, ending, slowUrl);
+            dead = owner.fromDead.load();
+        }
+        done = true;
+    });
+    // Quits once the owner and the window it owns are on the screen.
+    bool shown = gui::WaitFor([&] {
+        int n = 0;
+        if (tid) EnumThreadWindows(tid, CountVisible, reinterpret_cast<LPARAM>(&n));
+        return n >= 2;
+    });
+    if (tid) PostThreadMessageW(tid, WM_QUIT, 0, 0);
+    bool ended = gui::WaitFor([&] { return done.load(); }, gui::ms(20000));
+    ui.join();
+    fromDead += dead;
+    return shown && ended;
+}
+
+} // namespace lifetime
+
+// Each kind of window the library makes, left open when its thread ends, or losing its parent
+// in the middle of a notification: no crash, no notification from a window that has gone, and
+// the GDI and USER objects back where they were.
+TEST_F(DownloadDialog, EveryWindowGoesCleanlyWithItsThreadOrItsParent) {
+    using namespace lifetime;
+    route_slow("/lifetime.bin");
+    const std::wstring slow = url("/lifetime.bin");
+    struct Row { const char* name; Kind kind; };
+    const Row kinds[] = {{"menu list", MenuList}, {"name dialog", NameDialog}, {"position dialog", PositionDialog},
+                         {"download dialog", lifetime::DownloadDialog}, {"message box", AlteredBox}};
+    const struct { const char* name; Ending ending; } endings[] = {
+        {"its thread ends with it open", ThreadEnds}, {"its parent goes in a notification", ParentGoesInANotification}};
+    for (const Row& k : kinds) {
+        for (const auto& e : endings) {
+            SCOPED_TRACE(std::string(k.name) + ", " + e.name);
+            int fromDead = 0;
+            ASSERT_TRUE(RunOnce(k.kind, e.ending, slow, fromDead));   // what a first run keeps for good
+            const long gdi = GdiObjects(), user = UserObjects();
+            for (int i = 0; i < 2; ++i) ASSERT_TRUE(RunOnce(k.kind, e.ending, slow, fromDead));
+            EXPECT_EQ(0, fromDead);
+            EXPECT_LE(GdiObjects(), gdi + 2);
+            EXPECT_EQ(user, UserObjects());
+        }
+    }
 }

@@ -55,10 +55,13 @@ Shape OpenAndMeasure(SXMSGBOX* rec, UINT type = MB_OKCANCEL, const wchar_t* text
     return s;
 }
 
+// The work area of the monitor nearest to pt; for the primary monitor the system's, which a
+// session may have set (Wine keeps it apart from its monitor record).
 RECT WorkArea(POINT pt) {
     MONITORINFO mi{};
     mi.cbSize = sizeof(mi);
     GetMonitorInfoW(MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), &mi);
+    if (mi.dwFlags & MONITORINFOF_PRIMARY) SystemParametersInfoW(SPI_GETWORKAREA, 0, &mi.rcWork, 0);
     return mi.rcWork;
 }
 
@@ -213,4 +216,26 @@ TEST(SxMessageBoxLayout, PlacedAtAPointInsideTheWorkArea) {
         EXPECT_LE(s.box.right, work.right + 2);
         EXPECT_LE(s.box.bottom, work.bottom + 2);
     }
+}
+
+// A work area set for the session (a docked panel, a task bar) keeps the box out of the rest of
+// the screen.
+TEST(SxMessageBoxLayout, PlacedAtAPointInsideASetWorkArea) {
+    RECT old{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &old, 0));
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    RECT smaller = {120, 80, sw - 150, sh - 200};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &smaller, 0));
+    struct Row { int x, y; };
+    const Row rows[] = {{0, 0}, {sw - 10, sh - 10}, {300, 300}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "(" << r.x << ", " << r.y << ")");
+        SXMSGBOX rec{SX_MSGBOX_SET_POS, 0, nullptr, nullptr, r.x, r.y};
+        Shape s = OpenAndMeasure(&rec);
+        EXPECT_GE(s.box.left, smaller.left - 2);
+        EXPECT_GE(s.box.top, smaller.top - 2);
+        EXPECT_LE(s.box.right, smaller.right + 2);
+        EXPECT_LE(s.box.bottom, smaller.bottom + 2);
+    }
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &old, 0);
 }
