@@ -373,15 +373,20 @@ TEST(ConnectorProbe, ExactlyOneReportPerChange) {
     ASSERT_TRUE(inst.Ok());
     HostProcess host;
     ASSERT_TRUE(host.Start(inst.Path(L"viewproc.exe")));
+    // The reports seen once an idle probe has seen the change (a probe every few seconds).
+    auto reports_reach = [&](const char* want) {
+        const DWORD deadline = GetTickCount() + 30000;
+        while (host.Value("net-watch-count") != want)
+            if (static_cast<LONG>(GetTickCount() - deadline) > 0) return false; else Sleep(50);
+        return true;
+    };
     ASSERT_EQ("0", host.Value("net-watch-start corelink-flip.test"));   // not resolvable yet
     write_hosts(original + "\n127.0.0.1 corelink-flip.test\n");
-    Sleep(4000);   // at least one idle probe sees the change
-    EXPECT_EQ("1", host.Value("net-watch-count"));
+    EXPECT_TRUE(reports_reach("1"));
     Sleep(3000);   // more probes with the same outcome: no more reports
     EXPECT_EQ("1", host.Value("net-watch-count"));
     write_hosts(original);
-    Sleep(4000);
-    EXPECT_EQ("2", host.Value("net-watch-count"));
+    EXPECT_TRUE(reports_reach("2"));
     EXPECT_EQ("ok", host.Call("net-watch-stop"));
     EXPECT_EQ(0, host.Quit());
 }

@@ -7,6 +7,7 @@
 #include <afxwin.h>
 #include <SplashWindow.h>
 #include <gui_watch.h>
+#include <object_counts.h>
 #include <malloc.h>
 #include <atomic>
 #include <string>
@@ -16,46 +17,11 @@
 
 namespace {
 
-// What the process holds: GDI objects, USER objects, blocks of the C heap.
+// What the process holds: GDI objects by type, windows, blocks of the C heap.
 struct Held {
-    long gdi = 0;
-    long user = 0;
+    counts::Snapshot objects;
     long blocks = 0;
 };
-
-// The process's GDI objects. Wine counts none (GetGuiResources answers 0): there a handle whose
-// high word is 0 names the entry of the handle table at its index, whatever the entry's
-// generation, so the live entries are counted instead.
-long GdiObjects() {
-    if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<long>(n);
-    long n = 0;
-    for (UINT_PTR i = 1; i < 0x10000; ++i)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(i))) ++n;
-    return n;
-}
-
-BOOL CALLBACK CountChild(HWND, LPARAM n) {
-    ++*reinterpret_cast<long*>(n);
-    return TRUE;
-}
-
-BOOL CALLBACK CountOwnWindow(HWND w, LPARAM n) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == GetCurrentProcessId()) {
-        ++*reinterpret_cast<long*>(n);
-        EnumChildWindows(w, CountChild, n);
-    }
-    return TRUE;
-}
-
-// The process's USER objects; under Wine, which counts none either, its windows.
-long UserObjects() {
-    if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) return static_cast<long>(n);
-    long n = 0;
-    EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&n));
-    return n;
-}
 
 long HeapBlocks() {
     long n = 0;
@@ -65,27 +31,30 @@ long HeapBlocks() {
     return n;
 }
 
-Held HeldNow() { return Held{GdiObjects(), UserObjects(), HeapBlocks()}; }
+Held HeldNow() { return Held{counts::Take(), HeapBlocks()}; }
 
-// What the system and the runtimes keep for themselves between two counts (a thread's first
-// window leaves a few GDI objects): far less than one object per popup of the runs below.
-const long kSlack = 8;
+// GDI objects and windows come back exactly. The C runtime's heap may keep a few blocks of
+// its own between two counts (a thread's locale and buffers): far fewer than one per popup of
+// the runs below.
+const long kHeapSlack = 8;
 
 void ExpectBackTo(const Held& before) {
     Held after = HeldNow();
-    EXPECT_LE(after.gdi, before.gdi + kSlack) << "GDI objects before " << before.gdi;
-    EXPECT_EQ(before.user, after.user) << "USER objects";
-    EXPECT_LE(after.blocks, before.blocks + kSlack) << "heap blocks before " << before.blocks;
+    EXPECT_EQ("", counts::Growth(before.objects, after.objects)) << counts::Describe(before.objects.held);
+    EXPECT_LE(after.blocks, before.blocks + kHeapSlack) << "heap blocks before " << before.blocks;
 }
 
 using ShowFn = HWND (*)(const wchar_t*, DWORD, HWND, int, int, DWORD, BOOL, const SPLASH_STYLE_INFO*);
 
 // A thread shows a popup and ends with it open.
 void ShowAndEnd(ShowFn show, std::atomic<int>& shown) {
+    DWORD tid = 0;
     std::thread t([&] {
+        tid = GetCurrentThreadId();
         if (show(L"Syncing", 0, nullptr, 0, 0, SPLASH_ICON_INFORMATION, TRUE, nullptr)) ++shown;
     });
     t.join();
+    counts::WaitForThreadEnd(tid);
 }
 
 // Joins a test's thread however the test ends (an assertion returns early), first letting it
@@ -115,6 +84,7 @@ bool Close(HWND h) {
 class PopupModule : public testing::Test {
 protected:
     void SetUp() override {
+        counts::WarmSystemCaches();
         show_ = Load();
         ASSERT_TRUE(show_);
     }
@@ -209,69 +179,81 @@ TEST_F(PopupModule, ShowsPopupsAgainWhenLoadedAgain) {
 // unloading thread's own popup goes too.
 TEST_F(PopupModule, UnloadingClosesThePopupsOfEveryThread) {
     GUI_TEST_REQUIRES_DISPLAY();
-    ShowFn show = show_;
     std::atomic<int> shown{0};
-    ShowAndEnd(show, shown);
-    const Held before = HeldNow();
-
-    std::atomic<bool> started{false}, closed{false}, forgotten{false};
-    std::atomic<HWND> popup{nullptr};
-    std::thread ui([&] {
-        HWND h = show(L"Downloading", 2000, nullptr, 0, 0, 0, FALSE, nullptr);
-        popup = h;
-        started = true;
-        if (!h) return;
-        closed = gui::PumpUntil([&] { return !IsWindow(h); }, gui::ms(10000));
-        forgotten = CWnd::FromHandlePermanent(h) == nullptr;
-    });
-    Joined joined(ui);
-    gui::WaitFor([&] { return started.load(); });
-    HWND own = show(L"Here too", 0, nullptr, 0, 0, 0, FALSE, nullptr);
-    EXPECT_TRUE(own);
-    EXPECT_LE(before.user + 2, UserObjects());   // the two popups count
-    HWND other = popup;
-    ASSERT_TRUE(other);
-    const DWORD start = GetTickCount();
-    Unload();
-    EXPECT_FALSE(IsWindow(own));
-    EXPECT_TRUE(gui::WaitFor([&] { return !IsWindow(other); }, gui::ms(3000)));
-    EXPECT_LT(GetTickCount() - start, 3000u);
-    ui.join();
-    EXPECT_TRUE(closed);
-    EXPECT_TRUE(forgotten);
-    ExpectBackTo(before);
+    ShowAndEnd(show_, shown);
+    const long blocks = HeapBlocks();
+    auto run = [&] {
+        if (!module_) show_ = Load();
+        ShowFn show = show_;
+        if (!show) return false;
+        std::atomic<bool> started{false}, closed{false}, forgotten{false};
+        std::atomic<HWND> popup{nullptr};
+        std::atomic<DWORD> tid{0};
+        std::thread ui([&] {
+            tid = GetCurrentThreadId();
+            HWND h = show(L"Downloading", 2000, nullptr, 0, 0, 0, FALSE, nullptr);
+            popup = h;
+            started = true;
+            if (!h) return;
+            closed = gui::PumpUntil([&] { return !IsWindow(h); }, gui::ms(10000));
+            forgotten = CWnd::FromHandlePermanent(h) == nullptr;
+        });
+        Joined joined(ui);
+        gui::WaitFor([&] { return started.load(); });
+        const long windows = counts::WindowsNow();
+        HWND own = show(L"Here too", 0, nullptr, 0, 0, 0, FALSE, nullptr);
+        EXPECT_TRUE(own);
+        EXPECT_LT(windows, counts::WindowsNow());   // its popup counts
+        HWND other = popup;
+        EXPECT_TRUE(other);
+        const DWORD start = GetTickCount();
+        Unload();
+        EXPECT_FALSE(IsWindow(own));
+        EXPECT_TRUE(gui::WaitFor([&] { return !IsWindow(other); }, gui::ms(3000)));
+        EXPECT_LT(GetTickCount() - start, 3000u);
+        ui.join();
+        counts::WaitForThreadEnd(tid);
+        EXPECT_TRUE(closed);
+        EXPECT_TRUE(forgotten);
+        return other && closed && forgotten;
+    };
+    EXPECT_TRUE(counts::NoGrowthOver(10, run));
+    EXPECT_LE(HeapBlocks(), blocks + kHeapSlack);
 }
 
 // The module unloads while another thread has a popup open and handles no messages for a
 // while: once it does, the popup closes without reaching the unloaded code, and the thread ends
-// cleanly.
+// cleanly, its font and window gone, though its object stays.
 TEST_F(PopupModule, UnloadingWhileAThreadDoesNotAnswer) {
     GUI_TEST_REQUIRES_DISPLAY();
-    ShowFn show = show_;
     std::atomic<int> shown{0};
-    ShowAndEnd(show, shown);
-    const long gdiBefore = GdiObjects(), userBefore = UserObjects();
-
-    std::atomic<bool> started{false}, closed{false};
-    std::atomic<HWND> popup{nullptr};
-    win32::unique_handle unloaded(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    std::thread ui([&] {
-        HWND h = show(L"Busy", 300, nullptr, 0, 0, 0, FALSE, nullptr);
-        popup = h;
-        started = true;
-        WaitForSingleObject(unloaded.get(), 20000);   // busy: no messages meanwhile
-        if (h) closed = gui::PumpUntil([&] { return !IsWindow(h); });
-    });
-    Joined joined(ui, unloaded.get());
-    gui::WaitFor([&] { return started.load(); });
-    ASSERT_TRUE(popup.load());
-    Unload();
-    SetEvent(unloaded.get());
-    ui.join();
-    EXPECT_TRUE(closed);
-    // Its font goes too, though its object stays. In a whole run of the program Wine has
-    // shown a few objects more after this test (+6 once) that do not come back at once, so the
-    // count is held to the slack the other tests use.
-    EXPECT_LE(GdiObjects(), gdiBefore + kSlack);
-    EXPECT_EQ(userBefore, UserObjects());
+    ShowAndEnd(show_, shown);
+    auto run = [&] {
+        if (!module_) show_ = Load();
+        ShowFn show = show_;
+        if (!show) return false;
+        std::atomic<bool> started{false}, closed{false};
+        std::atomic<HWND> popup{nullptr};
+        std::atomic<DWORD> tid{0};
+        win32::unique_handle unloaded(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        std::thread ui([&] {
+            tid = GetCurrentThreadId();
+            HWND h = show(L"Busy", 300, nullptr, 0, 0, 0, FALSE, nullptr);
+            popup = h;
+            started = true;
+            WaitForSingleObject(unloaded.get(), 20000);   // busy: no messages meanwhile
+            if (h) closed = gui::PumpUntil([&] { return !IsWindow(h); });
+        });
+        Joined joined(ui, unloaded.get());
+        gui::WaitFor([&] { return started.load(); });
+        EXPECT_TRUE(popup.load());
+        Unload();
+        SetEvent(unloaded.get());
+        ui.join();
+        counts::WaitForThreadEnd(tid);
+        EXPECT_TRUE(closed);
+        return popup.load() && closed;
+    };
+    // Each run waits out the unload's time for the unanswering thread.
+    EXPECT_TRUE(counts::NoGrowthOver(5, run));
 }

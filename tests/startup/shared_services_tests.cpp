@@ -73,7 +73,7 @@ TEST(WebInstallData, LineThatDoesNotFitIsRefusedWhole) {
 TEST(CacheModify, StampsAndRefresh) {
     SetCacheModify(false);
     EXPECT_EQ(0, IsCacheModify());
-    Sleep(20);
+    for (const DWORD clean = GetTickCount(); GetTickCount() == clean;) Sleep(1);   // a later tick
     SetCacheModify(true);
     EXPECT_EQ(1, IsCacheModify());
     g_bProcessRefresh = 1;
