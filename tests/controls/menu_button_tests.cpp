@@ -1460,3 +1460,29 @@ TEST(MenuButton, AButtonDeletedInItsNotificationIsLeftAlone) {
         FreeKept();
     }
 }
+
+// The items shrink while the list is open, and Enter chooses a row that is no more: the list
+// closes as a cancel, told as one, and the selection stays.
+TEST(MenuButton, ARowThatIsNoMoreClosesTheListAsACancel) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    ButtonOnParent w;
+    ASSERT_TRUE(w.ok);
+    w.parent.SetForegroundWindow();
+    w.button.SetCurSel(0);
+    w.button.SetFocus();
+    SendMessageW(w.button.m_hWnd, WM_KEYDOWN, VK_F4, 0);
+    CxMenuList* list = OpenList();
+    ASSERT_NE(nullptr, list);
+    const HWND l = list->m_hWnd;
+    SendMessageW(l, WM_KEYDOWN, VK_END, 0);
+    ASSERT_EQ(2, list->GetHover());
+    w.button.DeleteString(2);
+    w.parent.log.clear();
+    w.parent.told.clear();
+    SendMessageW(l, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_FALSE(IsWindow(l));
+    EXPECT_FALSE(w.button.Dropped());
+    EXPECT_EQ(0, w.button.GetCurSel());
+    EXPECT_EQ((std::vector<std::string>{"xmb 2026 0", "selendcancel"}), w.parent.log);
+    EXPECT_EQ((std::vector<std::string>{"selendcancel", "closeup"}), w.parent.told);
+}

@@ -32,4 +32,5 @@ out=$(cd "$work/xml_host" && wine xml_host.exe | tr -d '\r')
 echo "$out"
 grep -qx 'written: 1' <<<"$out"
 grep -qx 'host blocks left: 0' <<<"$out"
+grep -qx "blocks left in the process's heaps: 0" <<<"$out"
 grep -qx 'host heap valid: 1' <<<"$out"
