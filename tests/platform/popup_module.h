@@ -1,5 +1,5 @@
 // UiKitU.dll loaded by a test and unloaded when it says or ends, for the tests of the notify
-// popup's ends; and what the process holds (GDI objects, windows, blocks of the C heap).
+// popup's ends; and the blocks of the C heap (GDI objects and windows: object_counts.h).
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -12,31 +12,6 @@ namespace popup_test {
 
 using ShowFn = HWND (*)(const wchar_t*, DWORD, HWND, int, int, DWORD, BOOL, const SPLASH_STYLE_INFO*);
 
-// The process's GDI objects. Wine counts none (GetGuiResources answers 0): there a handle whose
-// high word is 0 names the entry of the handle table at its index, so the live entries are
-// counted instead.
-inline long GdiObjects() {
-    if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<long>(n);
-    long n = 0;
-    for (UINT_PTR i = 1; i < 0x10000; ++i)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(i))) ++n;
-    return n;
-}
-
-inline BOOL CALLBACK CountOwnWindow(HWND w, LPARAM n) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == GetCurrentProcessId()) ++*reinterpret_cast<long*>(n);
-    return TRUE;
-}
-
-// The process's top-level windows (the popups are top-level).
-inline long TopLevelWindows() {
-    long n = 0;
-    EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&n));
-    return n;
-}
-
 inline long HeapBlocks() {
     long n = 0;
     _HEAPINFO entry{};
@@ -45,9 +20,9 @@ inline long HeapBlocks() {
     return n;
 }
 
-// What the system and the runtimes keep for themselves between two counts (a thread's first
-// window leaves a few GDI objects): far less than one object per popup of the runs that use it.
-const long kSlack = 8;
+// What the runtimes keep for themselves between two counts of heap blocks: far less than the
+// blocks of one popup (its object and text) in each of the runs that use it.
+const long kHeapSlack = 8;
 
 class PopupModule : public testing::Test {
 protected:

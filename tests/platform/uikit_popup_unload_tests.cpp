@@ -3,6 +3,7 @@
 // each thread within one shared time and then goes on without them. It must never wait for such
 // a thread without a limit, whatever the number of threads.
 #include <gui_watch.h>
+#include <object_counts.h>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -19,7 +20,7 @@ TEST_F(PopupModule, UnloadingGoesOnWithoutThreadsThatDoNotAnswer) {
         if (!module_) show_ = Load();   // loaded again after the last round's unload
         const ShowFn show = show_;
         ASSERT_TRUE(show);
-        const long windowsBefore = TopLevelWindows();
+        const long windowsBefore = counts::WindowsNow();
 
         win32::unique_handle go(CreateEventW(nullptr, TRUE, FALSE, nullptr));
         std::atomic<int> started{0}, closed{0};
@@ -60,6 +61,6 @@ TEST_F(PopupModule, UnloadingGoesOnWithoutThreadsThatDoNotAnswer) {
         EXPECT_TRUE(unloaded);
         // Once the threads handle messages again their popups close without the module.
         EXPECT_EQ(threads, closed.load());
-        EXPECT_EQ(windowsBefore, TopLevelWindows());
+        EXPECT_EQ(windowsBefore, counts::WindowsNow());
     }
 }
