@@ -228,6 +228,7 @@ HWND ShowSplashWindow(const wchar_t* text, DWORD dwTimeout, HWND hParent, int x,
     return h;
 }
 
+namespace {
 // The entry of a window that has gone without its object hearing of it: the object goes now.
 // Its window is no longer the framework's to let go of (detaching it would only make the
 // framework's state for this thread anew).
@@ -245,6 +246,7 @@ void drop_gone_splash(HWND h) {
     }
     if (gone) gone->m_hWnd = nullptr;
 }
+} // namespace
 
 // A thread ends: its popups are destroyed now, while the framework still routes their last
 // messages to their objects. Left to the system, they would go after the framework's own
