@@ -4,6 +4,7 @@
 #include "catalogue_file.h"
 #include "catalogue_unload.h"
 #include "catalogue_rows.h"
+#include "simple_db_rows.h"
 #include "sql_text.h"
 #include "sqlite_owners.h"
 
@@ -144,4 +145,4 @@ AppDB g_appDB;   // made at load; its destructor commits and closes at unload
 
 AppDB* GetAppDB() { return &g_appDB; }
 
-void CloseCatalogueAtUnload() { g_appDB.GetDB()->close_unreported(); }
+void CloseCatalogueAtUnload() { SimpleDBRows::CloseAtUnload(*g_appDB.GetDB()); }

@@ -15,4 +15,7 @@ public:
     // gives null (store closed, page out of range, SQL refused). Query stops at the first
     // row without a key; so must the reader.
     static bool Prepare(SimpleDB& db, const std::string& where, int count, int page, unique_stmt& rows);
+    // The store closed as the library unloads (catalogue_unload.h): a short wait for other
+    // programs' reads, and writes it cannot commit logged as lost.
+    static void CloseAtUnload(SimpleDB& db) { db.close_unreported(); }
 };

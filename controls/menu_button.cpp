@@ -12,10 +12,11 @@ const CxMenuButton::SkinConfig kDefaultSkin = {28, 12, 18, 30};
 
 // Sends the extra notification (when msg is set) and then the combo-box style WM_COMMAND to
 // the parent, the second only while the button still exists: a handler of the first may
-// destroy it. False when the button has gone.
+// destroy it. False when the button has gone (a window without a parent tells nobody, and is
+// reported as it is).
 bool notify(HWND self, UINT msg, UINT xmbCode, int sel, UINT cbnCode) {
     HWND parent = ::GetParent(self);
-    if (!parent) return true;
+    if (!parent) return ::IsWindow(self) != FALSE;
     const int id = ::GetDlgCtrlID(self);
     if (msg && xmbCode) {
         ::SendMessageW(parent, msg, xmbCode, sel);
@@ -215,8 +216,10 @@ void CxMenuButton::DrawItem(LPDRAWITEMSTRUCT dis) {
 void CxMenuButton::OnClicked() { open_list(); }
 
 // Opens the list as a drop-down list opens: the focus first (CBN_SETFOCUS when it was
-// elsewhere), then CBN_DROPDOWN, in which the parent may still fill the items; a button that
-// then has none, or is gone, stays closed.
+// elsewhere), then CBN_DROPDOWN, in which the parent may still fill the items. A parent that
+// heard CBN_DROPDOWN always hears the list close: a button that then has no items, or whose
+// list cannot be made, closes at once as a cancelled list does. A button that has gone tells
+// nothing more.
 void CxMenuButton::open_list() {
     if (m_bDropped) return;
     HWND self = m_hWnd;
@@ -225,14 +228,16 @@ void CxMenuButton::open_list() {
         if (!::IsWindow(self)) return;
     }
     if (!notify(self, 0, 0, m_nCurSel, CBN_DROPDOWN)) return;
-    if (GetCount() < 1) return;
     m_bDropped = true;
     // An open list owns itself (it goes with its window); one that could not open is dropped
-    // here, and without its list the button is not open.
+    // here.
     auto list = std::make_unique<CxMenuList>(this);
-    if (list->Create()) list.release();
-    else m_bDropped = false;
-    Invalidate();
+    if (GetCount() > 0 && list->Create()) {
+        list.release();
+        Invalidate();
+        return;
+    }
+    OnSelEndCancel(0, 0);
 }
 
 void CxMenuButton::notify_parent(UINT xmbCode, UINT cbnCode) { notify(m_hWnd, m_nNotifyMsg, xmbCode, m_nCurSel, cbnCode); }
@@ -248,11 +253,8 @@ static bool tell_closed(HWND self) {
 LRESULT CxMenuButton::OnSelEndOK(WPARAM wParam, LPARAM) {
     int index = static_cast<int>(wParam);
     if (index < 0 || index >= GetCount()) {
-        // The list has closed without a row: the button closes too, nothing else changes.
-        if (m_bDropped) {
-            m_bDropped = false;
-            Invalidate();
-        }
+        // The list has closed without a row: as a cancel. Otherwise nothing changes.
+        if (m_bDropped) OnSelEndCancel(0, 0);
         return 0;
     }
     bool changed = index != m_nCurSel;

@@ -223,9 +223,14 @@ void CxMenuList::OnMouseMove(UINT, CPoint point) {
     set_hover(row_at(point));
 }
 
+// The row under the pointer is chosen, whether or not it was highlighted (the pointer may not
+// have moved since the list opened under it); a release off the rows cancels.
 void CxMenuList::OnLButtonUp(UINT, CPoint point) {
-    ClientToScreen(&point);
-    close_with(m_rcList.PtInRect(point) ? WM_XMB_SELENDOK : WM_XMB_SELENDCANCEL);
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    const int row = m_rcList.PtInRect(screen) ? row_at(point) : -1;
+    if (row >= 0) m_nHover = row;
+    close_with(row >= 0 ? WM_XMB_SELENDOK : WM_XMB_SELENDCANCEL);
 }
 
 // Another program took over, or the focus went to another window: the list closes without a

@@ -81,8 +81,7 @@ public:
     static void BuildLimit(char* buf, int size, int count, int page);
 
 private:
-    friend class SimpleDBRows;              // the catalogue's listings, which read rows in place
-    friend void CloseCatalogueAtUnload();   // the library's unload closes the process's catalogue
+    friend class SimpleDBRows;   // the catalogue's listings and its close at the library's unload
     enum { kStatements = 8 };
     sqlite3_stmt* statement(int slot);
     bool run(const char* sql);

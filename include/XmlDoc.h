@@ -10,13 +10,18 @@
 //
 // Records made with new and these constructors may be added to a list (attrs, children,
 // m_elements) by hand: the list then owns the record as it owns the ones the add
-// operations make, and frees it when its last holder lets go.
+// operations make, and frees it when its last holder lets go; never delete it after that.
+// The records carry their own allocation functions, so a record made with new comes from
+// the model's heap whatever runtime or operator new the host has. A record made on the stack
+// must not be added to a list.
 //
 // No operation throws. Out of memory fails an operation by its result: null from the add
 // and find operations and the text utilities, false from LoadFile and Parsing, the empty
 // text from the writer; a constructor leaves null what it could not copy, and an
 // assignment, SetName or SetValue that cannot be done leaves the record as it was.
 #pragma once
+#include <stddef.h>
+#include <new>
 #include <afxstr.h>
 #include <afxtempl.h>
 #include "CorelinkApi.h"
@@ -34,6 +39,13 @@ public:
     // Replace the text with a copy; a null argument is refused (nothing changes).
     void SetName(const unsigned short* name);
     void SetValue(const unsigned short* value);
+
+    // From the model's heap, where a list frees what it owns; null when out of memory.
+    static void* operator new(size_t bytes) noexcept;
+    static void* operator new(size_t bytes, const std::nothrow_t&) noexcept;
+    static void* operator new(size_t, void* where) noexcept { return where; }
+    static void operator delete(void* record) noexcept;
+    static void operator delete(void*, void*) noexcept {}
 
     unsigned short* name;
     unsigned short* value;
@@ -69,6 +81,13 @@ public:
 
     // The element and its subtree as XML text, one tag or value per line.
     CString OutXML();
+
+    // From the model's heap, where a list frees what it owns; null when out of memory.
+    static void* operator new(size_t bytes) noexcept;
+    static void* operator new(size_t bytes, const std::nothrow_t&) noexcept;
+    static void* operator new(size_t, void* where) noexcept { return where; }
+    static void operator delete(void* record) noexcept;
+    static void operator delete(void*, void*) noexcept {}
 
     unsigned short* name;
     unsigned short* value;

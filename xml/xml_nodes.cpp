@@ -110,6 +110,15 @@ T* make_record(xmltext::Arena* arena, void*& chunk) {
 
 } // namespace
 
+// Records a host makes with new live in the model's heap, as the model's own do: a list's
+// last release and the host's delete both free them there.
+void* _xml_attr::operator new(size_t bytes) noexcept { return xmlheap::alloc(bytes); }
+void* _xml_attr::operator new(size_t bytes, const std::nothrow_t&) noexcept { return xmlheap::alloc(bytes); }
+void _xml_attr::operator delete(void* record) noexcept { xmlheap::free(record); }
+void* _xml_element::operator new(size_t bytes) noexcept { return xmlheap::alloc(bytes); }
+void* _xml_element::operator new(size_t bytes, const std::nothrow_t&) noexcept { return xmlheap::alloc(bytes); }
+void _xml_element::operator delete(void* record) noexcept { xmlheap::free(record); }
+
 // Frees a record whose texts and lists have been let go of: its destructor would have
 // nothing left to do, and is not called.
 template <class T>

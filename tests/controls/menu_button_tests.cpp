@@ -4,6 +4,8 @@
 #include "unique_res.h"
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -313,17 +315,18 @@ TEST(MenuButton, TheListFollowsTheMouseAndCancelsOutside) {
     EXPECT_FALSE(w.button.Dropped());
     EXPECT_EQ(nullptr, ::GetCapture());
 
-    // Released inside before any row was highlighted: the list and the button close, nothing
-    // is chosen and nobody is told.
+    // Released on a row while none is highlighted: the row under the release is chosen.
     list = ClickOpen(w.button);
     ASSERT_NE(nullptr, list);
     h = list->m_hWnd;
     gui::MouseMove(l.right + 30, l.top + 4);
     ASSERT_TRUE(gui::PumpUntil([&] { return list->GetHover() == -1; }, gui::ms(5000)));
     w.parent.log.clear();
-    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    at = RowPoint(list, 2);
+    list->ScreenToClient(&at);
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
     EXPECT_FALSE(IsWindow(h));
-    EXPECT_TRUE(w.parent.log.empty());
+    EXPECT_EQ((std::vector<std::string>{"xmb 2025 2", "selendok"}), w.parent.log);
     EXPECT_EQ(2, w.button.GetCurSel());
     EXPECT_FALSE(w.button.Dropped());
 
@@ -348,21 +351,29 @@ TEST(MenuButton, TheListFollowsTheMouseAndCancelsOutside) {
     EXPECT_EQ((std::vector<std::string>{"xmb 2026 2", "selendcancel"}), w.parent.log);
 }
 
+// A parent that heard CBN_DROPDOWN hears the list close, as a cancel, even when no list could
+// open; nothing is chosen.
 TEST(MenuButton, NothingOpensWithoutItemsOrWithoutAList) {
     GUI_TEST_REQUIRES_DISPLAY();
+    const std::vector<std::string> cancelled = {"xmb 2026 -1", "selendcancel"};
+    const std::vector<std::string> told = {"setfocus", "dropdown", "selendcancel", "closeup"};
     {
         SCOPED_TRACE("no items");
         ButtonOnParent w(60, 60, 0);
         ASSERT_TRUE(w.ok);
+        w.parent.SetForegroundWindow();
         w.button.SendMessage(BM_CLICK);
         EXPECT_EQ(nullptr, OpenList());
         EXPECT_FALSE(w.button.Dropped());
-        EXPECT_TRUE(w.parent.log.empty());
+        EXPECT_EQ(cancelled, w.parent.log);
+        EXPECT_EQ(told, w.parent.told);
+        EXPECT_EQ(-1, w.button.GetCurSel());
     }
     {
         SCOPED_TRACE("the list window cannot be made");
         ButtonOnParent w;
         ASSERT_TRUE(w.ok);
+        w.parent.SetForegroundWindow();
         s_refusedOwner = w.parent.m_hWnd;
         win32::unique_hook hook(SetWindowsHookExW(WH_CBT, RefusePopups, nullptr, GetCurrentThreadId()));
         ASSERT_TRUE(hook);
@@ -370,7 +381,9 @@ TEST(MenuButton, NothingOpensWithoutItemsOrWithoutAList) {
         hook.reset();
         EXPECT_EQ(nullptr, OpenList());
         EXPECT_FALSE(w.button.Dropped());
-        EXPECT_TRUE(w.parent.log.empty());
+        EXPECT_EQ(cancelled, w.parent.log);
+        EXPECT_EQ(told, w.parent.told);
+        EXPECT_EQ(-1, w.button.GetCurSel());
         // It opens once windows can be made again.
         CxMenuList* list = ClickOpen(w.button);
         ASSERT_NE(nullptr, list);
@@ -708,12 +721,16 @@ TEST(MenuButton, TakesTheFocusWithTabAndSelectsFromTheKeyboardWhileClosed) {
     EXPECT_EQ((std::vector<std::string>{"idcancel"}), w.parent.log);
     EXPECT_EQ(w.ok, ::GetFocus());
 
-    // Without items there is nothing to open: Enter is the dialog's again.
+    // Without items there is nothing to open: Enter is the dialog's again. Space is still the
+    // push button's click, which drops down (the parent may fill the list) and, with nothing to
+    // show, closes as a cancel at once.
     w.button.SetMenuItems(nullptr, 0);
     w.button.SetFocus();
     w.parent.log.clear();
+    w.parent.told.clear();
     ASSERT_TRUE(TypeKeys(w.parent.m_hWnd, {{VK_RETURN}, {VK_SPACE}, {VK_F4}}));
-    EXPECT_EQ((std::vector<std::string>{"idok"}), w.parent.log);
+    EXPECT_EQ((std::vector<std::string>{"idok", "xmb 2026 0", "selendcancel"}), w.parent.log);
+    EXPECT_EQ((std::vector<std::string>{"dropdown", "selendcancel", "closeup"}), w.parent.told);
     EXPECT_EQ(nullptr, OpenList());
     EXPECT_FALSE(w.button.Dropped());
 }
@@ -871,6 +888,26 @@ TEST(MenuButton, AListLongerThanTheWorkAreaShowsTheRowsThatFitAndPagesByThem) {
     ASSERT_NE(nullptr, list);
     EXPECT_EQ(8, list->GetHover());
     EXPECT_EQ(5, SendMessageW(list->m_hWnd, LB_GETTOPINDEX, 0, 0));
+
+    // The wheel turned one notch at a time, the mouse off the list: each notch counts once, and
+    // the list scrolls no further than its first row and its last page.
+    const CRect again = WindowRect(*list);
+    gui::MouseMove(again.right + 20, again.top + 2);
+    struct Turn { const char* name; int notches, top; };
+    const Turn turns[] = {
+        {"a notch up", 1, std::max(5 - step, 0)},
+        {"a notch down: back where it was", -1, 5},
+        {"ten notches down: the last page", -10, 6},
+        {"a notch up from the last page", 1, 6 - step},
+        {"ten notches up: the first row", 10, 0},
+    };
+    for (const Turn& t : turns) {
+        SCOPED_TRACE(t.name);
+        for (int i = 0; i < std::abs(t.notches); ++i)
+            SendMessageW(list->m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, t.notches > 0 ? WHEEL_DELTA : -WHEEL_DELTA),
+                         MAKELPARAM(again.right + 20, again.top + 2));
+        EXPECT_EQ(t.top, SendMessageW(list->m_hWnd, LB_GETTOPINDEX, 0, 0));
+    }
     ASSERT_TRUE(TypeKeys(w.parent.m_hWnd, {{VK_ESCAPE}}));
     EXPECT_EQ(nullptr, OpenList());
 }
@@ -1023,6 +1060,41 @@ TEST(MenuButton, AButtonGoneInItsFirstNotificationSendsNothingMore) {
     }
 }
 
+namespace {
+
+const UINT kMark = WM_APP + 77;
+
+LRESULT CALLBACK MarkProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+    if (msg == kMark) {
+        *reinterpret_cast<bool*>(w) = true;
+        return 0;
+    }
+    return DefWindowProcW(h, msg, w, l);
+}
+
+// Handles this thread's messages until those posted so far, and those their handlers post in
+// turn, have been handled: a mark posted to a message-only window (no window to activate) comes
+// back after them. False at the deadline.
+bool HandlePostedSoFar() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = MarkProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"MenuButtonTestMark";
+    RegisterClassW(&wc);   // once; later calls find it there
+    HWND mark = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    if (!mark) return false;
+    bool ok = true;
+    for (int round = 0; round < 2 && ok; ++round) {
+        bool seen = false;
+        PostMessageW(mark, kMark, reinterpret_cast<WPARAM>(&seen), 0);
+        ok = gui::PumpUntil([&] { return seen; }, gui::ms(5000));
+    }
+    DestroyWindow(mark);
+    return ok;
+}
+
+} // namespace
+
 TEST(MenuButton, AParentDestroyedWithTheListOpenIsToldNothing) {
     GUI_TEST_REQUIRES_DISPLAY();
     // The parent is the process's only window: as it goes, the system has no other window of
@@ -1057,7 +1129,7 @@ TEST(MenuButton, AParentDestroyedWithTheListOpenIsToldNothing) {
             SendMessageW(l, WM_ACTIVATEAPP, FALSE, 0);
         }
         ASSERT_TRUE(gui::PumpUntil([&] { return !IsWindow(l); }, gui::ms(5000)));
-        gui::PumpUntil([] { return false; }, gui::ms(300));   // whatever the closing posted
+        ASSERT_TRUE(HandlePostedSoFar());   // whatever the closing posted
         EXPECT_EQ(r.told, parent->told);
         EXPECT_EQ(0, parent->fromDeadWindows);
         if (r.how != AnotherProgramTakesOver) {
@@ -1238,4 +1310,179 @@ TEST(MenuButton, AParentMayFillTheListWhenItHearsItDropDown) {
     ASSERT_TRUE(ChooseRow(list, 1));
     EXPECT_EQ(1, button.GetCurSel());
     EXPECT_EQ((std::vector<std::string>{"setfocus", "dropdown", "selendok", "closeup", "selchange"}), parent.told);
+}
+
+// A program's click (BN_CLICKED sent to the parent) while another control has the focus: the
+// button takes the focus before it drops down, as a user's click gives it.
+TEST(MenuButton, AProgramsClickTakesTheFocusBeforeTheListDropsDown) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    KeyboardWindow w;
+    ASSERT_TRUE(w.made);
+    ASSERT_EQ(w.ok, ::GetFocus());
+    w.parent.told.clear();
+    w.parent.SendMessage(WM_COMMAND, MAKEWPARAM(kButtonId, BN_CLICKED), reinterpret_cast<LPARAM>(w.button.m_hWnd));
+    CxMenuList* list = OpenList();
+    ASSERT_NE(nullptr, list);
+    EXPECT_EQ((std::vector<std::string>{"setfocus", "dropdown"}), w.parent.told);
+    SendMessageW(list->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(nullptr, OpenList());
+    EXPECT_EQ((std::vector<std::string>{"setfocus", "dropdown", "selendcancel", "closeup"}), w.parent.told);
+}
+
+// No selection, the pointer resting where the list appears, F4 and a click without a move: the
+// system's move messages change nothing, and the click chooses the row under the pointer.
+TEST(MenuButton, AClickWithoutAMoveChoosesTheRowUnderThePointer) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    ButtonOnParent w;
+    ASSERT_TRUE(w.ok);
+    w.parent.SetForegroundWindow();
+    w.button.SetFocus();
+    // The row height, from the list opened once.
+    SendMessageW(w.button.m_hWnd, WM_KEYDOWN, VK_F4, 0);
+    CxMenuList* list = OpenList();
+    ASSERT_NE(nullptr, list);
+    const int rowHeight = list->GetItemHeight();
+    SendMessageW(list->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_EQ(nullptr, OpenList());
+
+    const CRect b = WindowRect(w.button);
+    const CPoint p(b.left + b.Width() / 2, b.bottom + rowHeight + rowHeight / 2);   // where row B appears
+    gui::MouseMove(p.x, p.y);
+    ASSERT_TRUE(gui::PumpUntil([&] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
+    }, gui::ms(5000)));
+    ASSERT_TRUE(HandlePostedSoFar());
+    w.button.SetFocus();
+    w.parent.log.clear();
+    w.parent.told.clear();
+    SendMessageW(w.button.m_hWnd, WM_KEYDOWN, VK_F4, 0);
+    list = OpenList();
+    ASSERT_NE(nullptr, list);
+    const HWND l = list->m_hWnd;
+    ASSERT_TRUE(HandlePostedSoFar());
+    ASSERT_TRUE(IsWindow(l));
+    EXPECT_EQ(-1, list->GetHover());
+    gui::MouseClick(p.x, p.y);
+    ASSERT_TRUE(gui::PumpUntil([&] { return !IsWindow(l); }, gui::ms(5000)));
+    EXPECT_EQ(1, w.button.GetCurSel());
+    EXPECT_EQ((std::vector<std::string>{"xmb 2025 1", "selendok", "xmb 2027 1", "selchange"}), w.parent.log);
+    EXPECT_EQ((std::vector<std::string>{"dropdown", "selendok", "closeup", "selchange"}), w.parent.told);
+}
+
+namespace {
+
+// A button whose memory outlives it: its delete fills the memory with a pattern and keeps it
+// until the test ends, so that anything written through the deleted object shows.
+const unsigned char kPattern = 0xA5;
+struct KeptBlock {
+    void* p;
+    size_t n;
+};
+std::vector<KeptBlock> s_kept;
+
+class CKeptButton : public CTestMenuButton {
+public:
+    static void* operator new(size_t n) { return ::operator new(n); }
+    static void operator delete(void* p, size_t n) {
+        memset(p, kPattern, n);
+        s_kept.push_back({p, n});
+    }
+};
+
+bool KeptIntact(const KeptBlock& k) {
+    const unsigned char* b = static_cast<const unsigned char*>(k.p);
+    return std::all_of(b, b + k.n, [](unsigned char c) { return c == kPattern; });
+}
+
+void FreeKept() {
+    for (const KeptBlock& k : s_kept) ::operator delete(k.p);
+    s_kept.clear();
+}
+
+// A parent that deletes the button object when it hears one combo-box notification of it.
+class CDeletingParent : public CRecordingParent {
+public:
+    CKeptButton* button = nullptr;
+    UINT deleteOn = 0;
+
+protected:
+    BOOL OnCommand(WPARAM w, LPARAM l) override {
+        BOOL r = CRecordingParent::OnCommand(w, l);
+        if (button && LOWORD(w) == kButtonId && HIWORD(w) == deleteOn) {
+            delete button;
+            button = nullptr;
+        }
+        return r;
+    }
+};
+
+} // namespace
+
+// The object deleted in its own CBN_DROPDOWN or CBN_SELENDOK: the button neither touches its
+// memory nor tells anything more, and no list stays open.
+TEST(MenuButton, AButtonDeletedInItsNotificationIsLeftAlone) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    struct Row { const char* name; UINT deleteOn; std::vector<std::string> told; };
+    const Row rows[] = {
+        {"in CBN_DROPDOWN", CBN_DROPDOWN, {"dropdown"}},
+        {"in CBN_SELENDOK", CBN_SELENDOK, {"dropdown", "selendok"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        CDeletingParent parent;
+        ASSERT_TRUE(parent.CreateAt(60, 60, 260, 200));
+        parent.SetForegroundWindow();
+        parent.button = new CKeptButton;
+        ASSERT_TRUE(parent.button->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 150, 30), &parent,
+                                          kButtonId));
+        for (const wchar_t* f : {L"A", L"B", L"C"}) parent.button->AddString(U(f));
+        parent.button->SetNotifyMessage(kNotifyMsg);
+        const HWND h = parent.button->m_hWnd;
+        parent.button->SetFocus();
+        parent.deleteOn = r.deleteOn;
+        parent.told.clear();
+        SendMessageW(h, WM_KEYDOWN, VK_F4, 0);
+        if (CxMenuList* list = OpenList()) {
+            SendMessageW(list->m_hWnd, WM_KEYDOWN, VK_DOWN, 0);
+            SendMessageW(list->m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
+        }
+        EXPECT_EQ(nullptr, parent.button);
+        EXPECT_FALSE(IsWindow(h));
+        EXPECT_EQ(nullptr, OpenList());
+        ASSERT_TRUE(HandlePostedSoFar());
+        EXPECT_EQ(nullptr, OpenList());
+        EXPECT_EQ(r.told, parent.told);
+        EXPECT_EQ(0, parent.fromDeadWindows);
+        EXPECT_EQ(1u, s_kept.size());
+        for (const KeptBlock& k : s_kept) EXPECT_TRUE(KeptIntact(k)) << "written after it was deleted";
+        delete parent.button;
+        FreeKept();
+    }
+}
+
+// The items shrink while the list is open, and Enter chooses a row that is no more: the list
+// closes as a cancel, told as one, and the selection stays.
+TEST(MenuButton, ARowThatIsNoMoreClosesTheListAsACancel) {
+    GUI_TEST_REQUIRES_DISPLAY();
+    ButtonOnParent w;
+    ASSERT_TRUE(w.ok);
+    w.parent.SetForegroundWindow();
+    w.button.SetCurSel(0);
+    w.button.SetFocus();
+    SendMessageW(w.button.m_hWnd, WM_KEYDOWN, VK_F4, 0);
+    CxMenuList* list = OpenList();
+    ASSERT_NE(nullptr, list);
+    const HWND l = list->m_hWnd;
+    SendMessageW(l, WM_KEYDOWN, VK_END, 0);
+    ASSERT_EQ(2, list->GetHover());
+    w.button.DeleteString(2);
+    w.parent.log.clear();
+    w.parent.told.clear();
+    SendMessageW(l, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_FALSE(IsWindow(l));
+    EXPECT_FALSE(w.button.Dropped());
+    EXPECT_EQ(0, w.button.GetCurSel());
+    EXPECT_EQ((std::vector<std::string>{"xmb 2026 0", "selendcancel"}), w.parent.log);
+    EXPECT_EQ((std::vector<std::string>{"selendcancel", "closeup"}), w.parent.told);
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The SDK round trip: install the build into a temporary folder, build the sample host with
-# nothing but find_package(Corelink) against it, and run it.
+# The SDK round trip: install the build into a temporary folder, build the sample host and the
+# XML host (tests/sdk/xml_host) with nothing but find_package(Corelink) against it, and run them.
 #   sdk_round_trip.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1 src=$2
@@ -22,3 +22,15 @@ echo "$out"
 grep -qx 'product: Quillbox' <<<"$out"
 grep -qx 'title: Quillbox Handset Manager' <<<"$out"
 grep -qx 'item 7: Café tune (10 UTF-8 bytes)' <<<"$out"
+
+# Records a host made with its own operator new, owned and freed by the model's lists.
+cmake -S "$src/tests/sdk/xml_host" -B "$work/xml_host" \
+  -DCMAKE_TOOLCHAIN_FILE="$work/sdk/lib/cmake/Corelink/toolchain-i686-mingw.cmake" \
+  -DCorelink_DIR="$work/sdk/lib/cmake/Corelink" >/dev/null
+cmake --build "$work/xml_host" >/dev/null
+out=$(cd "$work/xml_host" && wine xml_host.exe | tr -d '\r')
+echo "$out"
+grep -qx 'written: 1' <<<"$out"
+grep -qx 'host blocks left: 0' <<<"$out"
+grep -qx "blocks left in the process's heaps: 0" <<<"$out"
+grep -qx 'host heap valid: 1' <<<"$out"

@@ -84,6 +84,7 @@ TEST(HintRules, TemplateInserts) {
         {L"[%6!*.*s!]", L""},
         {L"[%4!.*s!] %5", L""},
         {L"[%1!-8s!]", L"[cable   ]"},
+        {L"[%1!-+8s!]", L"[cable   ]"},   // more than one flag
         {L"[%1!.3s!|%2!6s!|%3!-3.2s!]", L"[cab|  port|in ]"},
         // An insert right after a plain insert or an escape is read as well.
         {L"[%1%2!*s!]", L""},
@@ -97,6 +98,8 @@ TEST(HintRules, TemplateInserts) {
         {L"[%1!ls!]", L""},
         {L"[%1!s]", L""},
         {L"[%1!!]", L""},
+        {L"[%1!sd!]", L""},          // a conversion, then no closing "!"
+        {L"[%1!s%2!]", L""},
         {L"", L""},
     };
     for (const Row& r : rows) {

@@ -164,6 +164,29 @@ TEST(XmlOwnership, DeepTreesAreReleasedWithoutRecursion) {
     EXPECT_EQ(0, end_count());
 }
 
+// A parse whose texts outgrow the first of the reader's chunks: every chunk goes with the
+// document.
+TEST(XmlOwnership, AParseLargerThanOneChunkReleasesEveryChunk) {
+    std::wstring text = L"<list>";
+    for (int i = 0; i < 5000; ++i)
+        text += L"<item id=\"" + std::to_wstring(i) + L"\">value " + std::to_wstring(i) + L"</item>";
+    text += L"</list>";
+    ASSERT_GT(text.size() * sizeof(unsigned short), 4u * 64 * 1024);
+    begin_count();
+    bool parsed = false;
+    long items = 0;
+    {
+        CXMLDoc doc;
+        parsed = doc.Parsing(U(text.c_str()));
+        if (parsed && doc.m_elements.GetSize() == 1)
+            if (_xml_element* list = doc.m_elements[0]->FindChild(U(L"list"))) items = list->children.GetSize();
+    }
+    const long left = end_count();
+    EXPECT_TRUE(parsed);
+    EXPECT_EQ(5000, items);
+    EXPECT_EQ(0, left);
+}
+
 // Each operation is run with its first, second, third ... allocation failing, until it
 // runs without a failure: no exception leaves it, it fails by its result, and it leaks
 // nothing.

@@ -33,6 +33,32 @@ TEST(XmlWriter, ParsedDocumentWritesItsRoot) {
     EXPECT_STREQ(L"<xml body>\n<r k=\"v\">\n<c>\n1\n</c>\n</r>\n</xml body>\n", doc.OutXML().GetString());
 }
 
+// What was parsed reads back when the root's children are written rather than the document:
+// the same elements and attributes, each value with a line feed added on either side (the
+// writer puts a value on a line of its own). A value beside children does not come back.
+TEST(XmlWriter, TheRootsChildrenWrittenReadBack) {
+    CXMLDoc doc;
+    ASSERT_TRUE(doc.Parsing(U(L"<?xml version=\"1.0\"?><r k=\"v\"><c>1</c><d/><e x=\"2\" y=\"\"></e></r>")));
+    ASSERT_EQ(1, doc.m_elements.GetSize());
+    _xml_element* body = doc.m_elements[0];
+    CString text;
+    for (INT_PTR i = 0; i < body->children.GetSize(); ++i) text += body->children[i]->OutXML();
+    EXPECT_STREQ(L"<r k=\"v\">\n<c>\n1\n</c>\n<d/>\n<e x=\"2\" y=\"\">\n</e>\n</r>\n", text.GetString());
+
+    CXMLDoc again;
+    ASSERT_TRUE(again.Parsing(U(text.GetString())));
+    ASSERT_EQ(1, again.m_elements.GetSize());
+    _xml_element* r = again.m_elements[0]->FindChild(U(L"r"));
+    ASSERT_NE(nullptr, r);
+    ASSERT_EQ(3, r->children.GetSize());
+    EXPECT_EQ(L"v", W(r->FindAttrValue(U(L"k"))));
+    EXPECT_EQ(L"c", W(r->children[0]->name));
+    EXPECT_EQ(L"\n1\n", W(r->children[0]->value));
+    EXPECT_EQ(L"d/", W(r->children[1]->name));
+    EXPECT_EQ(L"2", W(r->children[2]->FindAttrValue(U(L"x"))));
+    EXPECT_EQ(L"", W(r->children[2]->FindAttrValue(U(L"y"))));
+}
+
 TEST(XmlWriter, EscapeEncodeIsOnePass) {
     struct Case { const wchar_t* in; const wchar_t* out; };
     const Case cases[] = {

@@ -228,13 +228,36 @@ HWND ShowSplashWindow(const wchar_t* text, DWORD dwTimeout, HWND hParent, int x,
     return h;
 }
 
+namespace {
+// The entry of a window that has gone without its object hearing of it: the object goes now.
+// Its window is no longer the framework's to let go of (detaching it would only make the
+// framework's state for this thread anew).
+void drop_gone_splash(HWND h) {
+    std::unique_ptr<CSplashWnd> gone;
+    {
+        LiveSplashes& live = live_splashes();
+        std::lock_guard<std::mutex> hold(live.lock);
+        for (auto it = live.list.begin(); it != live.list.end(); ++it)
+            if (it->hwnd == h) {
+                gone = std::move(it->wnd);
+                live.list.erase(it);
+                break;
+            }
+    }
+    if (gone) gone->m_hWnd = nullptr;
+}
+} // namespace
+
 // A thread ends: its popups are destroyed now, while the framework still routes their last
 // messages to their objects. Left to the system, they would go after the framework's own
 // thread detach, which gives them their own procedures back: the objects would never hear of
-// it, and each ended thread would leave its popup's object, text and font behind. The
-// framework is told of the thread's end after this module (its module was initialised first).
+// it. Nothing promises that this module hears of the thread's end before the framework does;
+// where it comes second, the objects never hear of their window's end, and are ended here.
 void end_thread_splashes() {
-    for (HWND h : splash_windows_of(GetCurrentThreadId())) ::DestroyWindow(h);
+    for (HWND h : splash_windows_of(GetCurrentThreadId())) {
+        ::DestroyWindow(h);
+        if (!::IsWindow(h)) drop_gone_splash(h);
+    }
 }
 
 // The module unloads while the process goes on: no window may reach its code afterwards. The
@@ -249,9 +272,12 @@ void end_all_splashes() {
     for (HWND h : splash_windows_of(GetCurrentThreadId())) ::DestroyWindow(h);
     const DWORD start = GetTickCount();
     for (HWND h : splash_windows_of(0)) {
+        // Once the time is spent the rest go to the fallback: a time-out of 0 is no limit at
+        // all under Wine, and this thread holds the loader lock.
         const DWORD spent = GetTickCount() - start;
+        if (spent >= kWaitMs) break;
         DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(h, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, spent < kWaitMs ? kWaitMs - spent : 0, &ignored);
+        SendMessageTimeoutW(h, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kWaitMs - spent, &ignored);
     }
     {
         LiveSplashes& live = live_splashes();
