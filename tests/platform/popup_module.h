@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <malloc.h>
 #include <SplashWindow.h>
+#include <object_counts.h>
 #include <unique_res.h>
 #include "test_paths.h"
 
@@ -27,6 +28,7 @@ const long kHeapSlack = 8;
 class PopupModule : public testing::Test {
 protected:
     void SetUp() override {
+        counts::WarmSystemCaches();
         show_ = Load();
         ASSERT_TRUE(show_);
     }
@@ -37,7 +39,17 @@ protected:
         return reinterpret_cast<ShowFn>(reinterpret_cast<void (*)()>(
             GetProcAddress(module_.get(), "_Z16ShowSplashWindowPKwmP6HWND__iimiPK17SPLASH_STYLE_INFO")));
     }
-    void Unload() { module_.reset(); }
+    // Unloads the module; where it was.
+    HMODULE Unload() {
+        HMODULE at = module_.get();
+        module_.reset();
+        return at;
+    }
+    bool ClassThere(HMODULE at) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        return GetClassInfoExW(at, SPLASH_WINDOW_CLASS, &wc) != 0;
+    }
 
     win32::unique_hmodule module_;
     ShowFn show_ = nullptr;

@@ -3,17 +3,14 @@
 // behind (objects, fonts, windows), no window may reach the unloaded module's code, and the
 // module shows popups again when it comes back. This program does not link UiKitU.dll: it
 // loads and unloads it, so that each load lands at the module's own address.
-#include <gtest/gtest.h>
 #include <afxwin.h>
-#include <SplashWindow.h>
 #include <gui_watch.h>
-#include <object_counts.h>
-#include <malloc.h>
 #include <atomic>
 #include <string>
 #include <thread>
-#include <unique_res.h>
-#include "test_paths.h"
+#include "popup_module.h"
+
+using namespace popup_test;
 
 namespace {
 
@@ -23,28 +20,14 @@ struct Held {
     long blocks = 0;
 };
 
-long HeapBlocks() {
-    long n = 0;
-    _HEAPINFO entry{};
-    while (_heapwalk(&entry) == _HEAPOK)
-        if (entry._useflag == _USEDENTRY) ++n;
-    return n;
-}
-
 Held HeldNow() { return Held{counts::Take(), HeapBlocks()}; }
 
-// GDI objects and windows come back exactly. The C runtime's heap may keep a few blocks of
-// its own between two counts (a thread's locale and buffers): far fewer than one per popup of
-// the runs below.
-const long kHeapSlack = 8;
-
+// GDI objects and windows come back exactly; the C heap's blocks within kHeapSlack.
 void ExpectBackTo(const Held& before) {
     Held after = HeldNow();
     EXPECT_EQ("", counts::Growth(before.objects, after.objects)) << counts::Describe(before.objects.held);
     EXPECT_LE(after.blocks, before.blocks + kHeapSlack) << "heap blocks before " << before.blocks;
 }
-
-using ShowFn = HWND (*)(const wchar_t*, DWORD, HWND, int, int, DWORD, BOOL, const SPLASH_STYLE_INFO*);
 
 // A thread shows a popup and ends with it open.
 void ShowAndEnd(ShowFn show, std::atomic<int>& shown) {
@@ -79,37 +62,6 @@ bool Close(HWND h) {
     PostMessageW(h, WM_CLOSE, 0, 0);
     return gui::PumpUntil([&] { return !IsWindow(h); });
 }
-
-// UiKitU.dll, loaded by the test and unloaded when it says or ends.
-class PopupModule : public testing::Test {
-protected:
-    void SetUp() override {
-        counts::WarmSystemCaches();
-        show_ = Load();
-        ASSERT_TRUE(show_);
-    }
-    // Loads the module; its ShowSplashWindow, or null.
-    ShowFn Load() {
-        module_.reset(LoadLibraryW((BinFolder() + L"\\UiKitU.dll").c_str()));
-        if (!module_) return nullptr;
-        return reinterpret_cast<ShowFn>(reinterpret_cast<void (*)()>(
-            GetProcAddress(module_.get(), "_Z16ShowSplashWindowPKwmP6HWND__iimiPK17SPLASH_STYLE_INFO")));
-    }
-    // Unloads the module; where it was.
-    HMODULE Unload() {
-        HMODULE at = module_.get();
-        module_.reset();
-        return at;
-    }
-    bool ClassThere(HMODULE at) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        return GetClassInfoExW(at, SPLASH_WINDOW_CLASS, &wc) != 0;
-    }
-
-    win32::unique_hmodule module_;
-    ShowFn show_ = nullptr;
-};
 
 } // namespace
 

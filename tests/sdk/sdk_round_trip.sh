@@ -13,22 +13,22 @@ for f in include/Corelink.h include/afxstr.h include/PlatformLayout.h include/Sp
          "bin/Corelink(Deutsch).lng" bin/CorelinkSkin.dll; do
   [ -f "$work/sdk/$f" ] || { echo "SDK lacks $f"; exit 1; }
 done
-cmake -S "$src/examples/host_sample" -B "$work/sample" \
-  -DCMAKE_TOOLCHAIN_FILE="$work/sdk/lib/cmake/Corelink/toolchain-i686-mingw.cmake" \
-  -DCorelink_DIR="$work/sdk/lib/cmake/Corelink" >/dev/null
-cmake --build "$work/sample" >/dev/null
-out=$(cd "$work/sample" && wine host_sample.exe | tr -d '\r')
+# Builds the host in folder $2 against the installed SDK and runs it as $1.exe.
+run_host() {
+  cmake -S "$2" -B "$work/$1" -DCMAKE_TOOLCHAIN_FILE="$work/sdk/lib/cmake/Corelink/toolchain-i686-mingw.cmake" \
+    -DCorelink_DIR="$work/sdk/lib/cmake/Corelink" >/dev/null
+  cmake --build "$work/$1" >/dev/null
+  (cd "$work/$1" && wine "$1.exe" | tr -d '\r')
+}
+
+out=$(run_host host_sample "$src/examples/host_sample")
 echo "$out"
 grep -qx 'product: Quillbox' <<<"$out"
 grep -qx 'title: Quillbox Handset Manager' <<<"$out"
 grep -qx 'item 7: Café tune (10 UTF-8 bytes)' <<<"$out"
 
 # Records a host made with its own operator new, owned and freed by the model's lists.
-cmake -S "$src/tests/sdk/xml_host" -B "$work/xml_host" \
-  -DCMAKE_TOOLCHAIN_FILE="$work/sdk/lib/cmake/Corelink/toolchain-i686-mingw.cmake" \
-  -DCorelink_DIR="$work/sdk/lib/cmake/Corelink" >/dev/null
-cmake --build "$work/xml_host" >/dev/null
-out=$(cd "$work/xml_host" && wine xml_host.exe | tr -d '\r')
+out=$(run_host xml_host "$src/tests/sdk/xml_host")
 echo "$out"
 grep -qx 'written: 1' <<<"$out"
 grep -qx 'host blocks left: 0' <<<"$out"
