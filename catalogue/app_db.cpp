@@ -44,7 +44,8 @@ bool AppDB::Init(const CString& path) {
 
 bool AppDB::Cleanup() { return m_pDB->IsOpen() && m_pDB->Close(); }
 bool AppDB::IsOpen() const { return m_pDB && m_pDB->IsOpen(); }
-void AppDB::Flush() { m_pDB->Commit(); }
+// A loss found here stays for Cleanup or Commit to report: Flush has no result.
+void AppDB::Flush() { m_pDB->commit_pending(false); }
 SimpleDB* AppDB::GetDB() { return m_pDB; }
 
 // ---- generic ------------------------------------------------------------------------------

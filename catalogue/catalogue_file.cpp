@@ -9,6 +9,7 @@
 #include <string>
 #include "sql_text.h"
 #include "sqlite_owners.h"
+#include "store_waits.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ CatalogueFile ReadCatalogueFile(const char* path, const char* table) {
     const int rc = sqlite3_open_v2(path, db.put(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
     if (rc == SQLITE_CANTOPEN) return CatalogueFile::Unversioned;   // no file yet: the store's Open makes it
     if (rc != SQLITE_OK) return CatalogueFile::Unreadable;
+    sqlite3_busy_timeout(db.get(), kLockWaitMs);   // another program's commit in progress
 
     std::string sql, text;
     if (!SqlFormat(sql, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = %Q", table) ||

@@ -83,11 +83,13 @@ public:
 private:
     friend class SimpleDBRows;              // the catalogue's listings, which read rows in place
     friend void CloseCatalogueAtUnload();   // the library's unload closes the process's catalogue
+    friend class AppDB;                     // its Flush commits without reporting a loss
     enum { kStatements = 8 };
     sqlite3_stmt* statement(int slot);
     bool run(const char* sql);
     bool finish_write(sqlite3_stmt* st);
     bool close(int commitWaitMs);
+    bool commit_pending(bool reportLoss);
     void close_unreported();
     bool write_row(int slot, const Record* rec);
     RecordSet* query_set(const char* select, int count, bool groups);

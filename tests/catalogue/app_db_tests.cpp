@@ -206,3 +206,23 @@ TEST(CatalogueFiles, ClosedCatalogueFailsEverything) {
     EXPECT_EQ(0u, db.CountPhotoItems(L""));
     db.Flush();
 }
+
+// SQLite rolls a transaction back by itself (here a trigger; a full disk or an I/O error does
+// the same): the photo stored before is lost. Flush, which has no result, keeps the loss for
+// Cleanup to report; the photo stored after the loss is kept.
+TEST_F(Catalogue, ALossIsKeptByFlushAndReportedByCleanup) {
+    {
+        Reader setup(path);
+        ASSERT_TRUE(setup.Exec("CREATE TRIGGER boom BEFORE INSERT ON app WHEN NEW.key = 'boom' "
+                               "BEGIN SELECT RAISE(ROLLBACK, 'refused'); END"));
+    }
+    ASSERT_TRUE(db.SetPhotoItem(Photo(L"lost"), L""));
+    EXPECT_FALSE(db.SetPhotoItem(Photo(L"boom"), L""));
+    db.Flush();
+    ASSERT_TRUE(db.SetPhotoItem(Photo(L"after"), L""));
+    db.Flush();
+    EXPECT_FALSE(db.Cleanup());
+    Reader other(path);
+    EXPECT_EQ("0", other.Scalar("SELECT count(*) FROM app WHERE key = 'lost'"));
+    EXPECT_EQ("1", other.Scalar("SELECT count(*) FROM app WHERE key = 'after'"));
+}

@@ -98,6 +98,38 @@ protected:
             EXPECT_EQ(with_round(w.stored, round), InFile(with_round(w.check, round))) << w.name << ", " << when;
     }
 
+    // Photos large enough for a few to a page, so that the table has many leaf pages, then
+    // the first page past the middle whose damage a plain scan of the table meets after some
+    // rows: a leaf of the table.
+    void DamageALeafInTheMiddle() {
+        {
+            AppDB db;
+            ASSERT_TRUE(db.Init(file.c_str()));
+            for (int i = 0; i < 300; ++i) {
+                CString key;
+                key.Format(L"big%d", i);
+                ASSERT_TRUE(db.SetPhotoItem({key, L"A", CString(L'v', 600), 0, 0}, L"sun"));
+            }
+            ASSERT_TRUE(db.Cleanup());
+        }
+        const std::string bytes = ReadFileBytes(file);
+        const size_t pageSize = 4096, pages = bytes.size() / pageSize;
+        bool damaged = false;
+        for (size_t page = pages / 2; page < pages && !damaged; ++page) {
+            std::string copy = bytes;
+            copy[page * pageSize] = '\x01';   // no such page type
+            ASSERT_TRUE(WriteFileBytes(file, copy));
+            Reader reader(file);
+            sqlite3_stmt* st = nullptr;
+            ASSERT_EQ(SQLITE_OK, sqlite3_prepare_v2(reader.db(), "SELECT value FROM app", -1, &st, nullptr));
+            int rows = 0, rc;
+            while ((rc = sqlite3_step(st)) == SQLITE_ROW) ++rows;
+            sqlite3_finalize(st);
+            damaged = rc == SQLITE_CORRUPT && rows > 0;
+        }
+        ASSERT_TRUE(damaged);
+    }
+
     std::wstring file;
 };
 
@@ -284,36 +316,7 @@ TEST_F(SharedCatalogue, ListingsFailWholeWhileAnotherProgramCommits) {
 // A damaged page in the middle of the table: the rows before it are read, then the step
 // fails. A listing or search that met it fails whole; nothing returns part of it.
 TEST_F(SharedCatalogue, ListingsThatMeetADamagedPageFailWhole) {
-    // Photos large enough for a few to a page, so that the table has many leaf pages.
-    {
-        AppDB db;
-        ASSERT_TRUE(db.Init(file.c_str()));
-        for (int i = 0; i < 300; ++i) {
-            CString key;
-            key.Format(L"big%d", i);
-            ASSERT_TRUE(db.SetPhotoItem({key, L"A", CString(L'v', 600), 0, 0}, L"sun"));
-        }
-        ASSERT_TRUE(db.Cleanup());
-    }
-    // The first page past the middle whose damage a plain scan of the table meets after
-    // some rows: a leaf of the table.
-    const std::string bytes = ReadFileBytes(file);
-    const size_t pageSize = 4096, pages = bytes.size() / pageSize;
-    bool damaged = false;
-    for (size_t page = pages / 2; page < pages && !damaged; ++page) {
-        std::string copy = bytes;
-        copy[page * pageSize] = '\x01';   // no such page type
-        ASSERT_TRUE(WriteFileBytes(file, copy));
-        Reader reader(file);
-        sqlite3_stmt* st = nullptr;
-        ASSERT_EQ(SQLITE_OK, sqlite3_prepare_v2(reader.db(), "SELECT value FROM app", -1, &st, nullptr));
-        int rows = 0, rc;
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW) ++rows;
-        sqlite3_finalize(st);
-        damaged = rc == SQLITE_CORRUPT && rows > 0;
-    }
-    ASSERT_TRUE(damaged);
-
+    ASSERT_NO_FATAL_FAILURE(DamageALeafInTheMiddle());
     AppDB db;
     ASSERT_TRUE(db.Init(file.c_str()));
     for (const ListCase& c : kLists) {
@@ -327,6 +330,67 @@ TEST_F(SharedCatalogue, ListingsThatMeetADamagedPageFailWhole) {
     EXPECT_FALSE(db.GetAllPhotoItems(items, L"A", 1000, 1));
     EXPECT_EQ(0, items.GetSize());
     EXPECT_TRUE(db.Cleanup());
+}
+
+// A write that fails after other writes of the same transaction costs only itself where
+// SQLite keeps the transaction (a trigger refuses a bulk delete): the earlier write is stored.
+// After a write met a damaged page SQLite refuses to commit the transaction at all. Either
+// way the close's result says whether the earlier write is in the file.
+TEST_F(SharedCatalogue, AWriteThatFailsAfterOthersAndTheCloseSaysWhetherTheyAreKept) {
+    struct Case { const char* name; bool damaged; const char* kept; DWORD error; };
+    const Case cases[] = {
+        {"a bulk delete that a trigger refuses", false, "1", ERROR_INVALID_DATA},
+        {"a bulk delete that meets a damaged page", true, "0", ERROR_FILE_CORRUPT},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.damaged) {
+            ASSERT_NO_FATAL_FAILURE(DamageALeafInTheMiddle());
+        } else {
+            Reader setup(file);
+            ASSERT_TRUE(setup.Exec("CREATE TRIGGER refuse BEFORE DELETE ON app WHEN OLD.cat = 8 "
+                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        }
+        AppDB db;
+        ASSERT_TRUE(db.Init(file.c_str()));
+        ASSERT_TRUE(db.SetConfigItem(L"mode", L"kept"));
+        EXPECT_FALSE(db.DeleteAllPhotoItems());
+        EXPECT_EQ(c.error, GetLastError());
+        const bool closed = db.Cleanup();
+        const std::string stored = InFile("SELECT count(*) FROM app WHERE key = 'mode' AND value = 'kept'");
+        EXPECT_EQ(closed ? "1" : "0", stored) << "the close's result says whether the row is in the file";
+        EXPECT_EQ(c.kept, stored);
+        if (!c.damaged) {
+            Reader setup(file);
+            ASSERT_TRUE(setup.Exec("DROP TRIGGER refuse; DELETE FROM app WHERE key = 'mode'"));
+        }
+    }
+}
+
+// A write that changes nothing ends the transaction it opened: another program writes at once.
+// Beside a pending change it keeps the transaction, and the other program waits for the flush.
+TEST_F(SharedCatalogue, AWriteThatChangesNothingLetsAnotherProgramWrite) {
+    AppDB db;
+    ASSERT_TRUE(db.Init(file.c_str()));
+    Peer peer(file);
+    ASSERT_TRUE(peer.Ok());
+    struct Case { const char* name; bool (*write)(AppDB&); bool result; };
+    const Case cases[] = {
+        {"a thumbnail for a key without an item", [](AppDB& d) { return d.SetPhotoThumb(L"nobody", "abc", 3); }, false},
+        {"a delete that matches nothing", [](AppDB& d) { return d.DeletePhotoItem(L"nobody"); }, true},
+        {"a bulk delete that matches nothing", [](AppDB& d) { return d.DeleteAllVideoItems(); }, true},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.result, c.write(db)) << c.name;
+        EXPECT_EQ("ok", peer.Exec("INSERT INTO app (key, cat) VALUES ('peer" + std::to_string(n++) + "', 8)")) << c.name;
+    }
+    ASSERT_TRUE(db.SetPhotoItem({L"mine", L"", L"", 0, 0}, L""));
+    EXPECT_TRUE(db.DeletePhotoItem(L"nobody"));
+    EXPECT_EQ("error 5", peer.Exec("INSERT INTO app (key, cat) VALUES ('late', 8)"));
+    EXPECT_TRUE(db.Cleanup());
+    EXPECT_EQ("ok", peer.Exec("INSERT INTO app (key, cat) VALUES ('late', 8)"));
+    EXPECT_EQ("5", InFile("SELECT count(*) FROM app WHERE key IN ('peer0', 'peer1', 'peer2', 'mine', 'late')"));
 }
 
 // A host lists every photo again and again while this process adds batches and commits
