@@ -118,7 +118,7 @@ bool SimpleDB::Open(const char* path, const char* table) {
     int rc = sqlite3_open_v2(path, db.put(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
     if (rc != SQLITE_OK) return FailSqlite(rc);
     if (!SqlFormat(create, kCreateSql, table)) return FailSqlite(SQLITE_NOMEM);
-    sqlite3_busy_timeout(db.get(), kLockWaitMs);
+    WaitForLocks(db.get(), kLockWaitMs);
     if ((rc = sqlite3_exec(db.get(), create.c_str(), nullptr, nullptr, nullptr)) != SQLITE_OK) return FailSqlite(rc);
     m_table = strdup(table);
     if (!m_table) return FailSqlite(SQLITE_NOMEM);
@@ -135,7 +135,7 @@ bool SimpleDB::Close() { return m_db ? close(kCloseCommitWaitMs) : Fail(kStoreCl
 // lost), or when writes accepted earlier were lost and not yet reported. Closed either way.
 bool SimpleDB::close(int commitWaitMs) {
     if (!m_db) return true;
-    sqlite3_busy_timeout(m_db, commitWaitMs);
+    WaitForLocks(m_db, commitWaitMs);
     const bool kept = commit_pending(true);
     const DWORD why = GetLastError();
     for (int i = 0; i < kStatements; ++i) release_member<unique_stmt>(m_stmts[i]);
@@ -163,7 +163,7 @@ bool SimpleDB::DropTable() {
 bool SimpleDB::BeginTransaction() {
     if (!m_db) return Fail(kStoreClosed);
     settle(m_db, m_inTransaction, Ran::Check, SQLITE_OK);
-    if (m_inTransaction & kTxnBits) return Fail(ERROR_ALREADY_EXISTS);   // one is open
+    if (m_inTransaction & kTxnBits) return Fail(ERROR_ALREADY_INITIALIZED);   // one is open
     const int rc = sqlite3_exec(m_db, "BEGIN TRANSACTION", nullptr, nullptr, nullptr);
     settle(m_db, m_inTransaction, Ran::Begin, rc);
     return rc == SQLITE_OK || FailSqlite(rc);
@@ -205,9 +205,9 @@ bool SimpleDB::commit_pending(bool reportLoss) {
 bool SimpleDB::finish_write(sqlite3_stmt* st) {
     BeginTransaction();
     const int before = sqlite3_total_changes(m_db);
-    sqlite3_busy_timeout(m_db, 0);
+    WaitForLocks(m_db, 0);
     const int rc = sqlite3_step(st);
-    sqlite3_busy_timeout(m_db, kLockWaitMs);
+    WaitForLocks(m_db, kLockWaitMs);
     sqlite3_reset(st);   // a busy statement stays active until reset
     settle(m_db, m_inTransaction, Ran::Write, rc, rc == SQLITE_DONE && sqlite3_total_changes(m_db) != before);
     if ((m_inTransaction & kTxnBits) == kTxnEmpty)

@@ -11,7 +11,8 @@
 //   db-read KIND KEY (one read of kind exists, item, thumb, has-thumb, list, page, count,
 //   albums, search or config, and nothing after it) | db-list (every photo: "ok N" or
 //   "fail", with "kept" when the array still holds what it held before) |
-//   db-list-loop MS (whole photo listings for MS milliseconds: "ok N1,N2,... failed F")
+//   db-list-loop MS (whole photo listings for MS milliseconds: "ok N1,N2,... failed F") |
+//   db-list-timed MS (the same, timed: "ok LISTINGS failed F p50 MS p99 MS max MS")
 //   catalogue-sample PATH (build the tour's sample catalogue and report on it)
 //   net-probe HOST (a connector's connectivity probe of HOST)
 //   net-download SERVER|PATH|FILE (a download through a connector, with progress)
@@ -22,6 +23,7 @@
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -181,6 +183,27 @@ std::string run_catalogue(const std::string& verb, const std::string& arg) {
             else ++failed;
         } while (static_cast<int>(end - GetTickCount()) > 0);
         return "ok " + counts + " failed " + std::to_string(failed);
+    }
+    if (verb == "db-list-timed") {
+        LARGE_INTEGER freq, start, stop;
+        QueryPerformanceFrequency(&freq);
+        const DWORD end = GetTickCount() + static_cast<DWORD>(atoi(arg.c_str()));
+        std::vector<double> ms;
+        int failed = 0;
+        do {
+            CArray<AppDB::PhotoItem, AppDB::PhotoItem> items;
+            QueryPerformanceCounter(&start);
+            const bool ok = db.GetAllPhotoItems(items, CString(), 0, 0);
+            QueryPerformanceCounter(&stop);
+            if (ok) ms.push_back(1000.0 * (stop.QuadPart - start.QuadPart) / freq.QuadPart);
+            else ++failed;
+        } while (static_cast<int>(end - GetTickCount()) > 0);
+        std::sort(ms.begin(), ms.end());
+        auto at = [&](double q) { return ms.empty() ? 0.0 : ms[static_cast<size_t>(q * (ms.size() - 1) + 0.5)]; };
+        char out[160];
+        snprintf(out, sizeof(out), "ok %u failed %d p50 %.1f p99 %.1f max %.1f", static_cast<unsigned>(ms.size()), failed,
+                 at(0.5), at(0.99), at(1.0));
+        return out;
     }
     if (verb == "db-search") {
         CArray<AppDB::PhotoItem, AppDB::PhotoItem> items;

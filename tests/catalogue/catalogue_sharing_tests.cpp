@@ -284,8 +284,9 @@ const ListCase kLists[] = {
 
 } // namespace
 
-// While another program holds the file exclusively (it is committing), every listing fails
-// and leaves the caller's array as it was; the counts give 0. Nothing waits.
+// While another program holds the file exclusively for longer than a commit takes, every
+// listing waits its bound, then fails and leaves the caller's array as it was; the counts
+// give 0. Nothing waits without bound.
 TEST_F(SharedCatalogue, ListingsFailWholeWhileAnotherProgramCommits) {
     AppDB db;
     ASSERT_TRUE(db.Init(file.c_str()));
@@ -433,6 +434,58 @@ TEST_F(SharedCatalogue, ListingsBesideCommitsNeverReturnPartOfTheRows) {
         EXPECT_EQ(1u, committed.count(std::stol(n))) << n << " rows is not a committed state";
     }
     EXPECT_GT(listings, 0) << report;
+    EXPECT_EQ(0, lister.Quit());
+}
+
+// A host lists a catalogue of 20,000 photos again and again while this process stores batches
+// of 50 and commits each: every listing waits out the commits it meets and succeeds whole,
+// and every commit waits out the listing in progress and succeeds. The listing times, idle
+// and beside the writer, are reported (docs/performance.md), not asserted.
+TEST_F(SharedCatalogue, ListingsBesideAWriterAllSucceedAndSoDoItsCommits) {
+    {
+        AppDB db;
+        ASSERT_TRUE(db.Init(file.c_str()));
+        for (int i = 0; i < 20000; ++i) {
+            CString key;
+            key.Format(L"many%d", i);
+            ASSERT_TRUE(db.SetPhotoItem({key, L"M", L"640x480", 0, 0}, L"photo"));
+        }
+        ASSERT_TRUE(db.Cleanup());
+    }
+    Installation inst;
+    HostProcess lister;
+    ASSERT_TRUE(StartHost(lister, inst, L"viewproc.exe"));
+    const std::string idle = lister.Value("db-list-timed 1500", 60000);
+
+    AppDB db;
+    ASSERT_TRUE(db.Init(file.c_str()));
+    std::atomic<bool> done{false};
+    int commits = 0, failedCommits = 0, failedWrites = 0;
+    std::thread writer([&] {
+        for (int next = 0; !done; ++commits) {
+            for (int i = 0; i < 50; ++i) {
+                CString key;
+                key.Format(L"w%d", next++);
+                failedWrites += !db.SetPhotoItem({key, L"W", CString(L'x', 100), 0, 0}, L"");
+            }
+            failedCommits += !db.Commit();
+        }
+    });
+    const std::string busy = lister.Value("db-list-timed 3000", 60000);
+    done = true;
+    writer.join();
+    EXPECT_TRUE(db.Cleanup());
+    printf("listing 20,000 photos: idle %s; beside a writer %s; %d commits of 50\n", idle.c_str(), busy.c_str(), commits);
+    std::istringstream in(busy);
+    std::string word;
+    int listings = 0, failed = -1;
+    in >> listings >> word >> failed;
+    ASSERT_EQ("failed", word) << busy;
+    EXPECT_GT(listings, 0);
+    EXPECT_EQ(0, failed) << busy;
+    EXPECT_GT(commits, 0);
+    EXPECT_EQ(0, failedCommits);
+    EXPECT_EQ(0, failedWrites);
     EXPECT_EQ(0, lister.Quit());
 }
 
