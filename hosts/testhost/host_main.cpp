@@ -12,7 +12,12 @@
 //   albums, search or config, and nothing after it) | db-list (every photo: "ok N" or
 //   "fail", with "kept" when the array still holds what it held before) |
 //   db-list-loop MS (whole photo listings for MS milliseconds: "ok N1,N2,... failed F") |
-//   db-list-timed MS (the same, timed: "ok LISTINGS failed F p50 MS p99 MS max MS")
+//   db-list-timed MS (the same, timed: "ok LISTINGS failed F p50 MS p99 MS max MS") |
+//   db-commit ("ok 1" or "ok 0 ERROR", AppDB::Commit and GetLastError) |
+//   db-write-batch FIRST|COUNT|BYTES (photos "bNNNNNN" FIRST.. with a thumbnail of BYTES, then
+//   Commit: "ok STORED COMMIT ERROR", STORED the items whose two calls returned true) |
+//   db-write-loop FIRST|COUNT|BYTES (such batches without end, a line "committed LAST" after
+//   each Commit that returned true, LAST the number of its last photo; for killing)
 //   catalogue-sample PATH (build the tour's sample catalogue and report on it)
 //   net-probe HOST (a connector's connectivity probe of HOST)
 //   net-download SERVER|PATH|FILE (a download through a connector, with progress)
@@ -204,6 +209,31 @@ std::string run_catalogue(const std::string& verb, const std::string& arg) {
         snprintf(out, sizeof(out), "ok %u failed %d p50 %.1f p99 %.1f max %.1f", static_cast<unsigned>(ms.size()), failed,
                  at(0.5), at(0.99), at(1.0));
         return out;
+    }
+    if (verb == "db-commit") return db.Commit() ? "ok 1" : "ok 0 " + std::to_string(GetLastError());
+    if (verb == "db-write-batch" || verb == "db-write-loop") {
+        std::vector<CString> f = fields(arg, 3);
+        int first = _wtoi(f[0]);
+        const int count = _wtoi(f[1]);
+        const std::string thumb(static_cast<size_t>(_wtoi(f[2])), 't');
+        for (;;) {
+            int stored = 0;
+            for (int i = first; i < first + count; ++i) {
+                CString key;
+                key.Format(L"b%06d", i);
+                stored += db.SetPhotoItem({key, L"B", L"640x480", 0, 0}, L"batch") &&
+                          db.SetPhotoThumb(key, thumb.data(), static_cast<unsigned int>(thumb.size()));
+            }
+            const bool committed = db.Commit();
+            const DWORD error = committed ? 0 : GetLastError();
+            if (verb == "db-write-batch")
+                return "ok " + std::to_string(stored) + " " + (committed ? "1" : "0") + " " + std::to_string(error);
+            if (committed) {
+                printf("committed %d\n", first + count - 1);
+                fflush(stdout);
+            }
+            first += count;
+        }
     }
     if (verb == "db-search") {
         CArray<AppDB::PhotoItem, AppDB::PhotoItem> items;
