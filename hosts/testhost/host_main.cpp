@@ -16,8 +16,9 @@
 //   db-commit ("ok 1" or "ok 0 ERROR", AppDB::Commit and GetLastError) |
 //   db-write-batch FIRST|COUNT|BYTES (photos "bNNNNNN" FIRST.. with a thumbnail of BYTES, then
 //   Commit: "ok STORED COMMIT ERROR", STORED the items whose two calls returned true) |
-//   db-write-loop FIRST|COUNT|BYTES (such batches without end, a line "committed LAST" after
-//   each Commit that returned true, LAST the number of its last photo; for killing)
+//   db-write-loop FIRST|COUNT|BYTES (such batches without end, a line "committed LAST STORED"
+//   after each Commit that returned true and "lost LAST ERROR" after each that did not, LAST
+//   the number of the batch's last photo; for killing)
 //   catalogue-sample PATH (build the tour's sample catalogue and report on it)
 //   net-probe HOST (a connector's connectivity probe of HOST)
 //   net-download SERVER|PATH|FILE (a download through a connector, with progress)
@@ -228,10 +229,9 @@ std::string run_catalogue(const std::string& verb, const std::string& arg) {
             const DWORD error = committed ? 0 : GetLastError();
             if (verb == "db-write-batch")
                 return "ok " + std::to_string(stored) + " " + (committed ? "1" : "0") + " " + std::to_string(error);
-            if (committed) {
-                printf("committed %d\n", first + count - 1);
-                fflush(stdout);
-            }
+            if (committed) printf("committed %d %d\n", first + count - 1, stored);
+            else printf("lost %d %lu\n", first + count - 1, error);
+            fflush(stdout);
             first += count;
         }
     }
