@@ -324,7 +324,9 @@ TEST_F(SharedCatalogue, ListingsThatMeetADamagedPageFailWhole) {
         if (std::string(c.name) == "a page") continue;   // the first page may end before the damage
         INT_PTR rows = 0;
         bool kept = false;
+        SetLastError(0);
         EXPECT_FALSE(c.list(db, rows, kept)) << c.name;
+        EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_CORRUPT), GetLastError()) << c.name;
         EXPECT_TRUE(kept) << c.name << ": " << rows << " entries";
     }
     CArray<AppDB::PhotoItem, AppDB::PhotoItem> items;

@@ -154,7 +154,12 @@ TEST_F(Store, WritesStayInOneTransactionUntilCommit) {
     EXPECT_FALSE(other.Exec("INSERT INTO app (key, cat) VALUES ('x', 8)"));   // locked out, at once
     EXPECT_TRUE(db.Commit());
     EXPECT_FALSE(db.Commit());   // nothing open
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), GetLastError());
     EXPECT_EQ("1", other.Scalar("SELECT count(*) FROM app"));
+    EXPECT_TRUE(db.BeginTransaction());
+    EXPECT_FALSE(db.BeginTransaction());   // one is open
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ALREADY_INITIALIZED), GetLastError());
+    EXPECT_TRUE(db.Commit());
     EXPECT_TRUE(other.Exec("INSERT INTO app (key, cat) VALUES ('x', 8)"));
 }
 
