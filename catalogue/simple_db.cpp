@@ -130,8 +130,8 @@ bool SimpleDB::Open(const char* path, const char* table) {
 bool SimpleDB::Close() { return m_db ? close(kCloseCommitWaitMs) : Fail(kStoreClosed); }
 
 // Closing the connection rolls back whatever is still uncommitted, so the last commit waits
-// up to commitWaitMs for other connections' reads to end instead of failing at once like
-// every other operation. False when writes were pending and that commit failed (they are
+// up to commitWaitMs for other connections' reads to end, longer than the 1 s of a commit
+// that can be tried again. False when writes were pending and that commit failed (they are
 // lost), or when writes accepted earlier were lost and not yet reported. Closed either way.
 bool SimpleDB::close(int commitWaitMs) {
     if (!m_db) return true;
