@@ -60,6 +60,20 @@ void settle(sqlite3* db, int& state, Ran ran, int rc, bool changed = false) {
     state = txn | loss;
 }
 
+// Whether db's rollback journal is still there, not empty, after a commit that SQLite
+// reported done. SQLite ends a commit by deleting the journal; under Wine a delete happens at
+// the file's last close, and a medium that refuses it then (turned read-only) goes untold.
+// The journal left behind rolls the commit back at the next transaction or open, so the
+// commit is lost. (Another program that starts its own transaction at that very moment also
+// has a journal there: its commit is then taken for lost, the safe way round.)
+bool journal_left(sqlite3* db) {
+    const char* journal = sqlite3_filename_journal(sqlite3_db_filename(db, "main"));
+    wchar_t name[MAX_PATH * 2];
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return journal && MultiByteToWideChar(CP_UTF8, 0, journal, -1, name, MAX_PATH * 2) > 0 &&
+           GetFileAttributesExW(name, GetFileExInfoStandard, &data) && (data.nFileSizeLow || data.nFileSizeHigh);
+}
+
 enum Slot { kExists, kInsert, kPut, kDelete, kDeleteAll, kSetBin, kGetBin, kHasBin };
 
 const char* const kSlotSql[] = {
@@ -186,8 +200,11 @@ bool SimpleDB::commit_pending(bool reportLoss) {
     settle(m_db, m_inTransaction, Ran::Check, SQLITE_OK);
     int rc = SQLITE_OK;
     if (m_inTransaction & kTxnBits) {
+        const bool changed = (m_inTransaction & kTxnBits) == kTxnChanged;
         rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
         settle(m_db, m_inTransaction, Ran::Commit, rc);
+        if (rc == SQLITE_OK && changed && journal_left(m_db))
+            m_inTransaction |= kLost | (SQLITE_IOERR << kCauseShift);
     }
     if (m_inTransaction & kLost) {
         const int cause = (m_inTransaction >> kCauseShift) & 0xFF;
