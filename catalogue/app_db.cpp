@@ -7,6 +7,7 @@
 #include "simple_db_rows.h"
 #include "sql_text.h"
 #include "sqlite_owners.h"
+#include "store_errors.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ AppDB::~AppDB() { release_member<unique_store>(m_pDB); }
 // version row keeps the table whatever its text; a readable file without one has its table
 // started anew, and a failure in any step of that fails Init with the store closed.
 bool AppDB::Init(const CString& path) {
-    if (m_pDB->IsOpen()) return false;
+    if (m_pDB->IsOpen()) return Fail(ERROR_ALREADY_INITIALIZED);
     m_strPath = path;
     const std::string file = ToUtf8(path);
     const CatalogueFile state = ReadCatalogueFile(file.c_str(), kTable);
@@ -43,9 +44,11 @@ bool AppDB::Init(const CString& path) {
     return false;
 }
 
-bool AppDB::Cleanup() { return m_pDB->IsOpen() && m_pDB->Close(); }
+bool AppDB::Cleanup() { return m_pDB->Close(); }
 bool AppDB::IsOpen() const { return m_pDB && m_pDB->IsOpen(); }
-void AppDB::Flush() { m_pDB->Commit(); }
+// A loss found here stays for Cleanup or Commit to report: Flush has no result.
+void AppDB::Flush() { m_pDB->commit_pending(false); }
+bool AppDB::Commit() { return m_pDB->IsOpen() ? m_pDB->commit_pending(true) : Fail(kStoreClosed); }
 SimpleDB* AppDB::GetDB() { return m_pDB; }
 
 // ---- generic ------------------------------------------------------------------------------
@@ -57,14 +60,19 @@ bool AppDB::DeleteAllItems(int cat) { return m_pDB->DeleteAll(cat); }
 
 // ---- configuration --------------------------------------------------------------------------
 
+namespace {
+// The reason for refusing an empty key: a closed catalogue first.
+bool refuse_key(SimpleDB* db) { return Fail(db->IsOpen() ? kBadArgument : kStoreClosed); }
+} // namespace
+
 bool AppDB::SetConfigItem(const CString& name, const CString& value) {
-    if (name.IsEmpty()) return false;
+    if (name.IsEmpty()) return refuse_key(m_pDB);
     RowTexts row(name, CAT_CONFIG, now(), CString(), CString(), value);
     return m_pDB->Put(row.get());
 }
 
 CString AppDB::GetConfigItem(const CString& name) {
-    if (name.IsEmpty()) return CString();
+    if (name.IsEmpty()) return refuse_key(m_pDB), CString();
     unique_record r(m_pDB->QueryOne("`key` = %Q AND `cat` & %d", ToUtf8(name).c_str(), CAT_CONFIG));
     return r ? UTF8ToCString(r.get()->value) : CString();
 }
@@ -78,14 +86,14 @@ namespace {
 
 bool put_item(SimpleDB* db, int cat, const CString& key, int time, const CString& group, const CString& keywords,
               const CString& value) {
-    if (key.IsEmpty()) return false;
+    if (key.IsEmpty()) return refuse_key(db);
     RowTexts row(key, cat, time ? time : now(), group, keywords, value);
     return db->Put(row.get());
 }
 
 template <class Item>
 bool get_item(SimpleDB* db, int cat, const CString& key, Item& item) {
-    if (key.IsEmpty()) return false;
+    if (key.IsEmpty()) return refuse_key(db);
     unique_record r(db->QueryOne("`key` = %Q AND `cat` & %d", ToUtf8(key).c_str(), cat));
     if (!r) return false;
     FillItem(item, *r.get());
@@ -93,15 +101,15 @@ bool get_item(SimpleDB* db, int cat, const CString& key, Item& item) {
 }
 
 bool get_bin(SimpleDB* db, int cat, const CString& key, void* buffer, unsigned int* size) {
-    return !key.IsEmpty() && db->GetBin(ToUtf8(key).c_str(), cat, buffer, size);
+    return (!key.IsEmpty() || refuse_key(db)) && db->GetBin(ToUtf8(key).c_str(), cat, buffer, size);
 }
 
 bool set_bin(SimpleDB* db, int cat, const CString& key, const void* data, unsigned int size) {
-    return size <= 0x7FFFFFFFu && db->SetBin(ToUtf8(key).c_str(), cat, data, static_cast<int>(size));
+    return (size <= 0x7FFFFFFFu || Fail(kBadArgument)) && db->SetBin(ToUtf8(key).c_str(), cat, data, static_cast<int>(size));
 }
 
 bool has_bin(SimpleDB* db, int cat, const CString& key) {
-    return !key.IsEmpty() && db->HasBin(ToUtf8(key).c_str(), cat);
+    return (!key.IsEmpty() || refuse_key(db)) && db->HasBin(ToUtf8(key).c_str(), cat);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "catalogue_rows.h"
 #include "search_terms.h"
 #include "sqlite_owners.h"
+#include "store_errors.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ bool list_items(SimpleDB* db, const std::string& cond, int perPage, int page, in
         FillItemFromRow(items[n++], row);
     }
     items.SetSize(rc == SQLITE_DONE ? n : before);
-    if (rc != SQLITE_DONE) return false;
+    if (rc != SQLITE_DONE) return FailSqlite(rc);
     items.RemoveAt(0, before);
     return true;
 }

@@ -9,15 +9,19 @@
 #include <string>
 #include "sql_text.h"
 #include "sqlite_owners.h"
+#include "store_errors.h"
+#include "store_waits.h"
 
 namespace {
 
-// Steps sql once; on SQLITE_ROW, out holds the first column as text ("" for NULL).
+// Steps sql once; on SQLITE_ROW, out holds the first column as text ("" for NULL). Any other
+// result than a row or the end leaves its reason in the last error.
 int first_row(sqlite3* db, const std::string& sql, std::string& out) {
     unique_stmt q;
     int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, q.put(), nullptr);
-    if (rc != SQLITE_OK) return rc;
+    if (rc != SQLITE_OK) return FailSqlite(rc), rc;
     rc = sqlite3_step(q.get());
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) FailSqlite(rc);
     if (rc == SQLITE_ROW) {
         const unsigned char* text = sqlite3_column_text(q.get(), 0);
         out = text ? reinterpret_cast<const char*>(text) : "";
@@ -31,7 +35,8 @@ CatalogueFile ReadCatalogueFile(const char* path, const char* table) {
     unique_db db;
     const int rc = sqlite3_open_v2(path, db.put(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
     if (rc == SQLITE_CANTOPEN) return CatalogueFile::Unversioned;   // no file yet: the store's Open makes it
-    if (rc != SQLITE_OK) return CatalogueFile::Unreadable;
+    if (rc != SQLITE_OK) return FailSqlite(rc), CatalogueFile::Unreadable;
+    WaitForLocks(db.get(), kLockWaitMs);   // another program's commit in progress
 
     std::string sql, text;
     if (!SqlFormat(sql, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = %Q", table) ||
@@ -53,6 +58,6 @@ CatalogueFile ReadCatalogueFile(const char* path, const char* table) {
     default:
         return CatalogueFile::Unreadable;
     }
-    return first_row(db.get(), "PRAGMA quick_check", text) == SQLITE_ROW && text == "ok" ? CatalogueFile::Unversioned
-                                                                                        : CatalogueFile::Unreadable;
+    if (first_row(db.get(), "PRAGMA quick_check", text) != SQLITE_ROW) return CatalogueFile::Unreadable;
+    return text == "ok" || Fail(ERROR_FILE_CORRUPT) ? CatalogueFile::Unversioned : CatalogueFile::Unreadable;
 }

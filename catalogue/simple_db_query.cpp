@@ -7,6 +7,7 @@
 #include "simple_db_rows.h"
 #include "sql_text.h"
 #include "sqlite_owners.h"
+#include "store_errors.h"
 
 namespace {
 
@@ -47,8 +48,16 @@ void copy_clause(char* buf, int size, const std::string& clause) {
     if (buf && size >= 1) sqlite3_snprintf(size, buf, "%s", clause.c_str());
 }
 
+// False, with the reason set, when SQLite refuses the statement.
 bool prepare(sqlite3* db, const std::string& sql, unique_stmt& q) {
-    return sqlite3_prepare_v2(db, sql.c_str(), -1, q.put(), nullptr) == SQLITE_OK;
+    const int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, q.put(), nullptr);
+    return rc == SQLITE_OK || FailSqlite(rc);
+}
+
+// Null, with the reason set: `return none(kStoreClosed);`.
+std::nullptr_t none(DWORD error) {
+    Fail(error);
+    return nullptr;
 }
 
 char* copy_column(sqlite3_stmt* st, int col) {
@@ -95,16 +104,22 @@ SimpleDB::Record* next_record(SimpleDB::RecordSet* set, int& room) {
 } // namespace
 
 SimpleDB::Record* SimpleDB::QueryOne(const char* whereFmt, ...) {
-    if (!m_db || !whereFmt) return nullptr;
+    if (!m_db) return none(kStoreClosed);
+    if (!whereFmt) return none(kBadArgument);
     std::string sql;
     va_list args;
     va_start(args, whereFmt);
     const bool ok = build_select(sql, text_of(kRows, m_table), whereFmt, args, " LIMIT 1");
     va_end(args);
     unique_stmt q;
-    if (!ok || !prepare(m_db, sql, q) || sqlite3_step(q.get()) != SQLITE_ROW || !has_key(q.get())) return nullptr;
+    if (!ok) return none(StoreErrorOf(SQLITE_NOMEM));
+    if (!prepare(m_db, sql, q)) return nullptr;
+    const int rc = sqlite3_step(q.get());
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) return none(StoreErrorOf(rc));
+    if (rc == SQLITE_DONE || !has_key(q.get())) return none(kNoRecord);
     unique_record rec(static_cast<Record*>(calloc(1, sizeof(Record))));
-    if (rec) fill_record(*rec.get(), q.get());
+    if (!rec) return none(StoreErrorOf(SQLITE_NOMEM));
+    fill_record(*rec.get(), q.get());
     return rec.release();
 }
 
@@ -115,12 +130,12 @@ SimpleDB::RecordSet* SimpleDB::query_set(const char* select, int count, bool gro
     if (!prepare(m_db, select, q)) return nullptr;
     int room = count >= 1 ? count : 32;
     unique_record_set set = new_set(room);
-    if (!set) return nullptr;
+    if (!set) return none(StoreErrorOf(SQLITE_NOMEM));
     int rc;
     while ((rc = sqlite3_step(q.get())) == SQLITE_ROW) {
         if (!groups && !has_key(q.get())) return set.release();
         Record* r = next_record(set.get(), room);
-        if (!r) return nullptr;
+        if (!r) return none(StoreErrorOf(SQLITE_NOMEM));
         if (groups) {
             r->key = copy_column(q.get(), 0);   // null for the NULL group
             r->level = sqlite3_column_int(q.get(), 1);
@@ -129,7 +144,7 @@ SimpleDB::RecordSet* SimpleDB::query_set(const char* select, int count, bool gro
         }
         ++set.get()->count;
     }
-    return rc == SQLITE_DONE ? set.release() : nullptr;
+    return rc == SQLITE_DONE ? set.release() : none(StoreErrorOf(rc));
 }
 
 namespace {
@@ -153,41 +168,46 @@ bool rows_select_of(std::string& sql, const char* table, int count, int page, co
 
 SimpleDB::RecordSet* SimpleDB::Query(const char* orderBy, int count, int page, const char* whereFmt, ...) {
     std::string sql;
-    if (!m_db) return nullptr;
+    if (!m_db) return none(kStoreClosed);
     va_list args;
     va_start(args, whereFmt);
     const bool ok = rows_select(sql, m_table, orderBy, count, page, whereFmt, args);
     va_end(args);
-    return ok ? query_set(sql.c_str(), count, false) : nullptr;
+    return ok ? query_set(sql.c_str(), count, false) : none(kBadArgument);
 }
 
 bool SimpleDBRows::Prepare(SimpleDB& db, const std::string& where, int count, int page, unique_stmt& rows) {
     std::string sql;
-    return db.m_db && rows_select_of(sql, db.m_table, count, page, "%s", where.c_str()) && prepare(db.m_db, sql, rows);
+    if (!db.m_db) return Fail(kStoreClosed);
+    return (rows_select_of(sql, db.m_table, count, page, "%s", where.c_str()) || Fail(kBadArgument)) &&
+           prepare(db.m_db, sql, rows);
 }
 
 SimpleDB::RecordSet* SimpleDB::QueryGroups(const char* orderBy, int count, int page, const char* column,
                                            const char* whereFmt, ...) {
     std::string limit, sql;
-    if (!m_db || !column || !*column || !limit_clause(limit, count, page)) return nullptr;
+    if (!m_db) return none(kStoreClosed);
+    if (!column || !*column || !limit_clause(limit, count, page)) return none(kBadArgument);
     const std::string head = text_of("SELECT `%s`, count(`key`) FROM `%s`", column, m_table);
     va_list args;
     va_start(args, whereFmt);
     const bool ok = build_select(sql, head, whereFmt, args, text_of(" GROUP BY `%q`", column) + order_clause(orderBy) + limit);
     va_end(args);
-    return ok ? query_set(sql.c_str(), count, true) : nullptr;
+    return ok ? query_set(sql.c_str(), count, true) : none(kBadArgument);
 }
 
 int SimpleDB::Count(const char* whereFmt, ...) {
-    if (!m_db) return -1;
+    if (!m_db) return Fail(kStoreClosed), -1;
     std::string sql;
     va_list args;
     va_start(args, whereFmt);
     const bool ok = build_select(sql, text_of("SELECT count(`key`) FROM `%s`", m_table), whereFmt, args, "");
     va_end(args);
     unique_stmt q;
-    if (!ok || !prepare(m_db, sql, q)) return -1;
-    return sqlite3_step(q.get()) == SQLITE_ROW ? sqlite3_column_int(q.get(), 0) : -1;
+    if (!ok) return FailSqlite(SQLITE_NOMEM), -1;
+    if (!prepare(m_db, sql, q)) return -1;
+    const int rc = sqlite3_step(q.get());
+    return rc == SQLITE_ROW ? sqlite3_column_int(q.get(), 0) : (FailSqlite(rc), -1);
 }
 
 namespace {

@@ -39,9 +39,20 @@ public:
     // a readable file without one gets the table anew (after a check of the whole file),
     // and Init fails, closed, when any step of that fails. False when already open.
     bool Init(const CString& path);
+    // Commits the pending writes and closes. True when every write reported as stored since
+    // the last report is in the file; false when the catalogue was closed, the last commit
+    // failed (the writes are lost), or writes accepted earlier were lost: SQLite rolls a
+    // transaction back by itself on a full disk, an I/O error or no memory. GetLastError
+    // says why (see docs/api/catalogue.md).
     bool Cleanup();
     bool IsOpen() const;
+    // Commits the pending writes; a loss it finds is kept for Commit or Cleanup to report.
     void Flush();
+    // Flush with a result, the same as Cleanup's (the catalogue stays open): true when every
+    // write reported as stored since the last report is in the file, also when nothing was
+    // pending. A commit that fails on another program's lock keeps the writes pending; a loss
+    // is reported once. Added in 1.1.
+    bool Commit();
     SimpleDB* GetDB();
 
     bool DeleteItem(const CString& key, int cat);

@@ -2,7 +2,11 @@
 //
 // Every record has a UTF-8 key and category bits; (key, cat) is the primary key. Writes
 // join one transaction that stays open until Commit (or Close). Records handed out are
-// heap records released only by FreeRecord / FreeRecordSet.
+// heap records released only by FreeRecord / FreeRecordSet. Every call that fails leaves
+// its reason in GetLastError (docs/api/catalogue.md). Reads and commits wait up to 1 s for
+// another program's lock; writes fail at once. When SQLite rolls a transaction that held
+// accepted writes back by itself (full disk, I/O error), the next Commit or Close reports
+// the loss: false, once.
 #pragma once
 #include <stdarg.h>
 #include "CorelinkApi.h"
@@ -37,12 +41,15 @@ public:
     // A failed Open leaves the store closed.
     bool Open(const char* path, const char* table);
     // Commits (waiting a few seconds for other programs' reads to end), finalizes, closes.
-    // False when writes were pending and could not be committed: they are lost.
+    // False when writes were pending and could not be committed, or writes accepted earlier
+    // were lost and not yet reported.
     bool Close();
     bool IsOpen() const;
     bool DropTable();
     bool BeginTransaction();
-    bool Commit();           // false when nothing was open or SQLite refused or had rolled back
+    // False when nothing was open (last error 0), when the commit failed (on a lock the
+    // writes stay pending), or once for writes lost since the last report.
+    bool Commit();
 
     bool Exists(const char* key, int cat);
     bool Insert(const Record* rec);           // replaces a row of the same key and cat
@@ -82,11 +89,13 @@ public:
 
 private:
     friend class SimpleDBRows;   // the catalogue's listings and its close at the library's unload
+    friend class AppDB;          // its Flush commits without reporting a loss
     enum { kStatements = 8 };
     sqlite3_stmt* statement(int slot);
     bool run(const char* sql);
     bool finish_write(sqlite3_stmt* st);
     bool close(int commitWaitMs);
+    bool commit_pending(bool reportLoss);
     void close_unreported();
     bool write_row(int slot, const Record* rec);
     RecordSet* query_set(const char* select, int count, bool groups);

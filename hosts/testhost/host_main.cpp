@@ -11,7 +11,14 @@
 //   db-read KIND KEY (one read of kind exists, item, thumb, has-thumb, list, page, count,
 //   albums, search or config, and nothing after it) | db-list (every photo: "ok N" or
 //   "fail", with "kept" when the array still holds what it held before) |
-//   db-list-loop MS (whole photo listings for MS milliseconds: "ok N1,N2,... failed F")
+//   db-list-loop MS (whole photo listings for MS milliseconds: "ok N1,N2,... failed F") |
+//   db-list-timed MS (the same, timed: "ok LISTINGS failed F p50 MS p99 MS max MS") |
+//   db-commit ("ok 1" or "ok 0 ERROR", AppDB::Commit and GetLastError) |
+//   db-write-batch FIRST|COUNT|BYTES (photos "bNNNNNN" FIRST.. with a thumbnail of BYTES, then
+//   Commit: "ok STORED COMMIT ERROR", STORED the items whose two calls returned true) |
+//   db-write-loop FIRST|COUNT|BYTES (such batches without end, a line "committed LAST STORED"
+//   after each Commit that returned true and "lost LAST ERROR" after each that did not, LAST
+//   the number of the batch's last photo; for killing)
 //   catalogue-sample PATH (build the tour's sample catalogue and report on it)
 //   net-probe HOST (a connector's connectivity probe of HOST)
 //   net-download SERVER|PATH|FILE (a download through a connector, with progress)
@@ -22,6 +29,7 @@
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -181,6 +189,51 @@ std::string run_catalogue(const std::string& verb, const std::string& arg) {
             else ++failed;
         } while (static_cast<int>(end - GetTickCount()) > 0);
         return "ok " + counts + " failed " + std::to_string(failed);
+    }
+    if (verb == "db-list-timed") {
+        LARGE_INTEGER freq, start, stop;
+        QueryPerformanceFrequency(&freq);
+        const DWORD end = GetTickCount() + static_cast<DWORD>(atoi(arg.c_str()));
+        std::vector<double> ms;
+        int failed = 0;
+        do {
+            CArray<AppDB::PhotoItem, AppDB::PhotoItem> items;
+            QueryPerformanceCounter(&start);
+            const bool ok = db.GetAllPhotoItems(items, CString(), 0, 0);
+            QueryPerformanceCounter(&stop);
+            if (ok) ms.push_back(1000.0 * (stop.QuadPart - start.QuadPart) / freq.QuadPart);
+            else ++failed;
+        } while (static_cast<int>(end - GetTickCount()) > 0);
+        std::sort(ms.begin(), ms.end());
+        auto at = [&](double q) { return ms.empty() ? 0.0 : ms[static_cast<size_t>(q * (ms.size() - 1) + 0.5)]; };
+        char out[160];
+        snprintf(out, sizeof(out), "ok %u failed %d p50 %.1f p99 %.1f max %.1f", static_cast<unsigned>(ms.size()), failed,
+                 at(0.5), at(0.99), at(1.0));
+        return out;
+    }
+    if (verb == "db-commit") return db.Commit() ? "ok 1" : "ok 0 " + std::to_string(GetLastError());
+    if (verb == "db-write-batch" || verb == "db-write-loop") {
+        std::vector<CString> f = fields(arg, 3);
+        int first = _wtoi(f[0]);
+        const int count = _wtoi(f[1]);
+        const std::string thumb(static_cast<size_t>(_wtoi(f[2])), 't');
+        for (;;) {
+            int stored = 0;
+            for (int i = first; i < first + count; ++i) {
+                CString key;
+                key.Format(L"b%06d", i);
+                stored += db.SetPhotoItem({key, L"B", L"640x480", 0, 0}, L"batch") &&
+                          db.SetPhotoThumb(key, thumb.data(), static_cast<unsigned int>(thumb.size()));
+            }
+            const bool committed = db.Commit();
+            const DWORD error = committed ? 0 : GetLastError();
+            if (verb == "db-write-batch")
+                return "ok " + std::to_string(stored) + " " + (committed ? "1" : "0") + " " + std::to_string(error);
+            if (committed) printf("committed %d %d\n", first + count - 1, stored);
+            else printf("lost %d %lu\n", first + count - 1, error);
+            fflush(stdout);
+            first += count;
+        }
     }
     if (verb == "db-search") {
         CArray<AppDB::PhotoItem, AppDB::PhotoItem> items;

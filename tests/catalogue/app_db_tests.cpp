@@ -206,3 +206,70 @@ TEST(CatalogueFiles, ClosedCatalogueFailsEverything) {
     EXPECT_EQ(0u, db.CountPhotoItems(L""));
     db.Flush();
 }
+
+// SQLite rolls a transaction back by itself (here a trigger; a full disk or an I/O error does
+// the same): the photo stored before is lost. Flush, which has no result, keeps the loss for
+// Cleanup to report; the photo stored after the loss is kept.
+TEST_F(Catalogue, ALossIsKeptByFlushAndReportedByCleanup) {
+    {
+        Reader setup(path);
+        ASSERT_TRUE(setup.Exec("CREATE TRIGGER boom BEFORE INSERT ON app WHEN NEW.key = 'boom' "
+                               "BEGIN SELECT RAISE(ROLLBACK, 'refused'); END"));
+    }
+    ASSERT_TRUE(db.SetPhotoItem(Photo(L"lost"), L""));
+    EXPECT_FALSE(db.SetPhotoItem(Photo(L"boom"), L""));
+    db.Flush();
+    ASSERT_TRUE(db.SetPhotoItem(Photo(L"after"), L""));
+    db.Flush();
+    EXPECT_FALSE(db.Cleanup());
+    Reader other(path);
+    EXPECT_EQ("0", other.Scalar("SELECT count(*) FROM app WHERE key = 'lost'"));
+    EXPECT_EQ("1", other.Scalar("SELECT count(*) FROM app WHERE key = 'after'"));
+}
+
+// Every call that fails leaves its reason in GetLastError, as Win32 calls do. A full disk, a
+// damaged page and an I/O error are in the fault tests (store_fault_tests.cpp, the sharing tests).
+TEST_F(Catalogue, FailuresLeaveTheirReasonInGetLastError) {
+    ASSERT_TRUE(db.SetPhotoItem(Photo(L"p"), L""));
+    ASSERT_TRUE(db.Commit());
+    EXPECT_TRUE(db.Commit());   // nothing pending: every write is in the file
+    struct Case { const char* name; bool (*call)(AppDB&); DWORD error; };
+    const Case open[] = {
+        {"an empty key", [](AppDB& d) { return d.SetPhotoItem(Photo(L""), L""); }, ERROR_INVALID_PARAMETER},
+        {"an empty attachment", [](AppDB& d) { return d.SetPhotoThumb(L"p", "x", 0); }, ERROR_INVALID_PARAMETER},
+        {"no such item", [](AppDB& d) { AppDB::PhotoItem it; return d.GetPhotoItem(L"nobody", it); }, ERROR_NOT_FOUND},
+        {"a thumbnail without an item", [](AppDB& d) { return d.SetPhotoThumb(L"nobody", "x", 1); }, ERROR_NOT_FOUND},
+        {"no thumbnail", [](AppDB& d) { return d.HasPhotoThumb(L"p"); }, ERROR_NOT_FOUND},
+        {"Init of an open catalogue", [](AppDB& d) { return d.Init(L"other.db"); }, ERROR_ALREADY_INITIALIZED},
+    };
+    for (const Case& c : open) {
+        SetLastError(0);
+        EXPECT_FALSE(c.call(db)) << c.name;
+        EXPECT_EQ(c.error, GetLastError()) << c.name;
+    }
+    {
+        Reader other(path);
+        ASSERT_TRUE(other.Exec("BEGIN EXCLUSIVE"));   // another program that keeps the file
+        EXPECT_FALSE(db.SetPhotoItem(Photo(L"q"), L""));
+        EXPECT_EQ(static_cast<DWORD>(ERROR_LOCK_VIOLATION), GetLastError());
+        CArray<AppDB::PhotoItem, AppDB::PhotoItem> items;
+        EXPECT_FALSE(db.GetAllPhotoItems(items, L"", 0, 0));   // after its wait
+        EXPECT_EQ(static_cast<DWORD>(ERROR_LOCK_VIOLATION), GetLastError());
+        ASSERT_TRUE(other.Exec("COMMIT"));
+    }
+    ASSERT_TRUE(db.Cleanup());
+    const Case closed[] = {
+        {"store", [](AppDB& d) { return d.SetPhotoItem(Photo(L"p"), L""); }, ERROR_INVALID_HANDLE},
+        {"store with an empty key", [](AppDB& d) { return d.SetPhotoItem(Photo(L""), L""); }, ERROR_INVALID_HANDLE},
+        {"read", [](AppDB& d) { AppDB::PhotoItem it; return d.GetPhotoItem(L"p", it); }, ERROR_INVALID_HANDLE},
+        {"list", [](AppDB& d) { CArray<AppDB::PhotoItem, AppDB::PhotoItem> it; return d.GetAllPhotoItems(it, L"", 0, 0); }, ERROR_INVALID_HANDLE},
+        {"albums", [](AppDB& d) { CArray<AppDB::NameValue, AppDB::NameValue> l; return d.GetPhotoAlbumList(l); }, ERROR_INVALID_HANDLE},
+        {"commit", [](AppDB& d) { return d.Commit(); }, ERROR_INVALID_HANDLE},
+        {"cleanup", [](AppDB& d) { return d.Cleanup(); }, ERROR_INVALID_HANDLE},
+    };
+    for (const Case& c : closed) {
+        SetLastError(0);
+        EXPECT_FALSE(c.call(db)) << c.name;
+        EXPECT_EQ(c.error, GetLastError()) << c.name;
+    }
+}

@@ -1,6 +1,8 @@
 // The single-table store.
 #include <gtest/gtest.h>
 #include <string.h>
+#include <windows.h>
+#include <string>
 #include <Corelink.h>
 #include "catalogue_files.h"
 
@@ -152,11 +154,18 @@ TEST_F(Store, WritesStayInOneTransactionUntilCommit) {
     EXPECT_FALSE(other.Exec("INSERT INTO app (key, cat) VALUES ('x', 8)"));   // locked out, at once
     EXPECT_TRUE(db.Commit());
     EXPECT_FALSE(db.Commit());   // nothing open
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), GetLastError());
     EXPECT_EQ("1", other.Scalar("SELECT count(*) FROM app"));
+    EXPECT_TRUE(db.BeginTransaction());
+    EXPECT_FALSE(db.BeginTransaction());   // one is open
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ALREADY_INITIALIZED), GetLastError());
+    EXPECT_TRUE(db.Commit());
     EXPECT_TRUE(other.Exec("INSERT INTO app (key, cat) VALUES ('x', 8)"));
 }
 
-TEST_F(Store, NoticesWhenSQLiteRolledBackByItself) {
+// SQLite rolls the whole transaction back by itself: the write accepted before is lost, and
+// the commit says so once, while the write accepted after it, in a new transaction, is stored.
+TEST_F(Store, ALossThatSQLiteCausedIsReportedByTheNextCommit) {
     {
         Reader setup(path);
         ASSERT_TRUE(setup.Exec("CREATE TRIGGER boom BEFORE INSERT ON app WHEN NEW.key = 'boom' "
@@ -168,9 +177,43 @@ TEST_F(Store, NoticesWhenSQLiteRolledBackByItself) {
     ASSERT_TRUE(db.Put(&b));       // must open a new transaction
     Reader other(path);
     EXPECT_EQ("0", other.Scalar("SELECT count(*) FROM app"));   // b waits for the commit
-    EXPECT_TRUE(db.Commit());
+    EXPECT_FALSE(db.Commit());                                  // a is lost
     EXPECT_EQ("1", other.Scalar("SELECT count(*) FROM app"));
     EXPECT_EQ("b", other.Scalar("SELECT key FROM app"));
+    EXPECT_FALSE(db.Commit());   // reported once: nothing pending now
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), GetLastError());
+    ASSERT_TRUE(db.Put(&a));
+    EXPECT_TRUE(db.Commit());
+    EXPECT_TRUE(db.Close());
+}
+
+// A write that changes nothing ends the transaction it opened, so another connection can
+// write at once; joining a transaction that holds changes, it keeps that transaction.
+TEST_F(Store, AWriteThatChangesNothingLeavesNoLock) {
+    SimpleDB::Record r = Rec("k", 8);
+    ASSERT_TRUE(db.Put(&r));
+    ASSERT_TRUE(db.Commit());
+    Reader other(path);
+    struct Case { const char* name; bool (*write)(SimpleDB&); bool result; };
+    const Case cases[] = {
+        {"a delete that matches nothing", [](SimpleDB& d) { return d.Delete("absent", 8); }, true},
+        {"a bulk delete that matches nothing", [](SimpleDB& d) { return d.DeleteAll(64); }, true},
+        {"an attachment for a key without a record", [](SimpleDB& d) { return d.SetBin("absent", 8, "abc", 3); }, false},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.result, c.write(db));
+        const std::string key = "x" + std::to_string(n++);
+        EXPECT_TRUE(other.Exec("INSERT INTO app (key, cat) VALUES ('" + key + "', 8)"));
+        EXPECT_FALSE(db.Commit());   // nothing open
+    }
+    SimpleDB::Record more = Rec("more", 8);
+    ASSERT_TRUE(db.Put(&more));
+    EXPECT_TRUE(db.Delete("absent", 8));
+    EXPECT_FALSE(other.Exec("INSERT INTO app (key, cat) VALUES ('y', 8)"));   // the change is still pending
+    EXPECT_TRUE(db.Commit());
+    EXPECT_EQ("5", other.Scalar("SELECT count(*) FROM app"));
 }
 
 TEST(StoreOpen, FailedOpenLeavesTheStoreClosed) {
@@ -220,7 +263,7 @@ TEST_F(Store, ACachedStatementWorksAgainOnceTheLockThatFailedItIsGone) {
     EXPECT_TRUE(db.Put(&next));
     ASSERT_TRUE(db.Commit());
 
-    ASSERT_TRUE(other.Exec("BEGIN EXCLUSIVE"));   // nobody may read: our read fails at once
+    ASSERT_TRUE(other.Exec("BEGIN EXCLUSIVE"));   // nobody may read: our read fails after its wait
     EXPECT_FALSE(db.HasBin("k", 8));
     ASSERT_TRUE(other.Exec("COMMIT"));
     EXPECT_TRUE(db.HasBin("k", 8));
