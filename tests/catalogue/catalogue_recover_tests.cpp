@@ -266,3 +266,66 @@ TEST(CatalogueRecovery, AnOpenOrHealthyFileIsLeftAlone) {
     EXPECT_TRUE(ReadFileBytes(Master()) == ReadFileBytes(healthy));
     EXPECT_TRUE(report.strDamagedFile.IsEmpty());
 }
+
+// The SDK's tool checks and recovers, and prints its figures.
+TEST(CatalogueRecovery, TheToolChecksRecoversAndPrintsTheFigures) {
+    std::string bytes = ReadFileBytes(Master());
+    RootGarbage(bytes);
+    const std::wstring path = NewDatabasePath();
+    ASSERT_TRUE(WriteFileBytes(path, bytes));
+    const std::wstring tool = Quoted(BinFolder() + L"\\catalogue_tool.exe");
+    const std::wstring out = path + L".out";
+    EXPECT_EQ(AppDB::FILE_DAMAGED, RunProgram(tool + L" check " + Quoted(path), out));
+    EXPECT_EQ(0u, ReadFileBytes(out).find("state 1 damaged"));
+    EXPECT_EQ(AppDB::FILE_OK, RunProgram(tool + L" recover " + Quoted(path), out));
+    const std::string printed = ReadFileBytes(out);
+    EXPECT_EQ(0u, printed.find("state 0 ok"));
+    EXPECT_NE(std::string::npos, printed.find("recovered 3001"));
+    EXPECT_NE(std::string::npos, printed.find("unreadable "));
+    EXPECT_NE(std::string::npos, printed.find("milliseconds "));
+    EXPECT_NE(std::string::npos, printed.find("damaged-copy "));
+    EXPECT_EQ(AppDB::FILE_OK, RunProgram(tool + L" check " + Quoted(path), out));
+    EXPECT_EQ(AppDB::FILE_NOT_DAMAGED, RunProgram(tool + L" recover " + Quoted(path), out));
+    EXPECT_EQ(64, RunProgram(tool + L" mend " + Quoted(path), out));
+}
+
+// A recovery killed at any moment leaves the damaged file where and as it was; a later one
+// finishes. The tool is killed once its new file appears, and then after growing pauses.
+TEST(CatalogueRecovery, ARecoveryKilledHalfWayLeavesTheDamagedFile) {
+    std::string bytes = ReadFileBytes(Master());
+    InteriorGarbage(bytes);
+    const std::wstring path = NewDatabasePath();
+    ASSERT_TRUE(WriteFileBytes(path, bytes));
+    const std::wstring recovering = path + L".recovering";
+    int killedMidway = 0;
+    for (DWORD pause : {0u, 20u, 60u, 150u}) {
+        SCOPED_TRACE(pause);
+        std::wstring line = Quoted(BinFolder() + L"\\catalogue_tool.exe") + L" recover " + Quoted(path);
+        STARTUPINFOW si = {sizeof(si)};
+        PROCESS_INFORMATION pi = {};
+        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+        win32::unique_handle process(pi.hProcess), thread(pi.hThread);
+        const ULONGLONG deadline = GetTickCount64() + 60000;
+        while (GetFileAttributesW(recovering.c_str()) == INVALID_FILE_ATTRIBUTES &&
+               WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT && GetTickCount64() < deadline)
+            Sleep(1);
+        if (WaitForSingleObject(pi.hProcess, pause) == WAIT_TIMEOUT) {
+            TerminateProcess(pi.hProcess, 9);
+            WaitForSingleObject(pi.hProcess, 10000);
+            ++killedMidway;
+        }
+        DWORD code = 0;
+        GetExitCodeProcess(pi.hProcess, &code);
+        if (code == 9) {
+            EXPECT_TRUE(bytes == ReadFileBytes(path)) << "a killed recovery changed the file";
+        } else {
+            ASSERT_EQ(0u, code);   // it finished first: the rest of the loop has nothing to kill
+            break;
+        }
+    }
+    EXPECT_GT(killedMidway, 0);
+    AppDB::RecoveryReport report = {};
+    EXPECT_EQ(AppDB::FILE_OK, AppDB::RecoverFile(path.c_str(), report));
+    EXPECT_TRUE(bytes == ReadFileBytes(report.strDamagedFile.GetString()));
+    EXPECT_EQ(3001u, report.nRecovered);
+}
