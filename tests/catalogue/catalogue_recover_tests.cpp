@@ -241,8 +241,19 @@ TEST(CatalogueRecovery, AHotJournalBesideADamagedFileIsPlayedBackAndKept) {
     EXPECT_EQ("0", r.Scalar("SELECT count(*) FROM app WHERE value = 'changed'"));
 }
 
-// A file that another process has open is never recovered, damaged or not; a healthy file is
-// left alone.
+// The files beside path whose names start with its name and ".damaged-".
+int DamagedCopies(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    win32::unique_find find(FindFirstFileW((path + L".damaged-*").c_str(), &found));
+    int n = 0;
+    if (find)
+        do ++n;
+        while (FindNextFileW(find.get(), &found));
+    return n;
+}
+
+// A file that another process has open is never recovered, damaged or not (nothing is read
+// or copied); a healthy file is left alone.
 TEST(CatalogueRecovery, AnOpenOrHealthyFileIsLeftAlone) {
     std::string bytes = ReadFileBytes(Master());
     LeafZeroed(bytes);
@@ -255,6 +266,7 @@ TEST(CatalogueRecovery, AnOpenOrHealthyFileIsLeftAlone) {
         EXPECT_EQ(AppDB::FILE_LOCKED, AppDB::RecoverFile(damaged.c_str(), report));
     }
     EXPECT_TRUE(bytes == ReadFileBytes(damaged));
+    EXPECT_EQ(0, DamagedCopies(damaged));
     {
         AppDB own;   // this process's own connection counts as well
         if (own.Init(damaged.c_str())) EXPECT_EQ(AppDB::FILE_LOCKED, AppDB::RecoverFile(damaged.c_str(), report));
@@ -265,6 +277,8 @@ TEST(CatalogueRecovery, AnOpenOrHealthyFileIsLeftAlone) {
     EXPECT_EQ(AppDB::FILE_NOT_DAMAGED, AppDB::RecoverFile(healthy.c_str(), report));
     EXPECT_TRUE(ReadFileBytes(Master()) == ReadFileBytes(healthy));
     EXPECT_TRUE(report.strDamagedFile.IsEmpty());
+    EXPECT_EQ(0, DamagedCopies(damaged));
+    EXPECT_EQ(0, DamagedCopies(healthy));
 }
 
 // The SDK's tool checks and recovers, and prints its figures.
