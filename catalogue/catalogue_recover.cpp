@@ -223,8 +223,14 @@ int RecoverCatalogueFile(const CString& path, AppDB::RecoveryReport& report) {
     }
     held.reset();
     if (!MoveFileExW(output.path().c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        if (!damagedJournal.empty() && GetFileAttributesW(damagedJournal.c_str()) != INVALID_FILE_ATTRIBUTES)
-            CopyFileW(damagedJournal.c_str(), journal.c_str(), TRUE);   // the damaged file as it was
+        // Another process opened the file in the moment since it was let go: the damaged file
+        // stays, with its journal back beside it, and the copies go once nothing needs them.
+        const bool journalBack = GetFileAttributesW(damagedJournal.c_str()) == INVALID_FILE_ATTRIBUTES ||
+                                 CopyFileW(damagedJournal.c_str(), journal.c_str(), TRUE);
+        if (journalBack) {
+            DeleteFileW(damagedJournal.c_str());
+            DeleteFileW(damaged.c_str());
+        }
         return AppDB::FILE_LOCKED;
     }
     output.keep();
