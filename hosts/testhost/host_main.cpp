@@ -12,6 +12,7 @@
 //   albums, search or config, and nothing after it) | db-list (every photo: "ok N" or
 //   "fail", with "kept" when the array still holds what it held before) |
 //   db-list-loop MS (whole photo listings for MS milliseconds: "ok N1,N2,... failed F")
+//   db-recover PATH (AppDB::RecoverFile: "ok STATE ROWS")
 //   catalogue-sample PATH (build the tour's sample catalogue and report on it)
 //   net-probe HOST (a connector's connectivity probe of HOST)
 //   net-download SERVER|PATH|FILE (a download through a connector, with progress)
@@ -151,6 +152,11 @@ std::string run_catalogue(const std::string& verb, const std::string& arg) {
         std::vector<CString> f = fields(arg, 2);
         std::string bytes = utf8(f[1]);
         return flag(db.SetPhotoThumb(f[0], bytes.data(), static_cast<unsigned int>(bytes.size())));
+    }
+    if (verb == "db-recover") {
+        AppDB::RecoveryReport report = {};
+        const int state = AppDB::RecoverFile(CString(FromUtf8(arg).c_str()), report);
+        return "ok " + std::to_string(state) + " " + std::to_string(report.nRecovered);
     }
     if (verb == "db-has-photo") {   // KEY: the item's album, or "-" when there is none
         AppDB::PhotoItem item;

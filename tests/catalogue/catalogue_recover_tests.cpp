@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 #include <Corelink.h>
+#include <host_driver.h>
 #include <test_paths.h>
 #include <unique_res.h>
 #include "catalogue_files.h"
@@ -342,4 +343,29 @@ TEST(CatalogueRecovery, ARecoveryKilledHalfWayLeavesTheDamagedFile) {
     EXPECT_EQ(AppDB::FILE_OK, AppDB::RecoverFile(path.c_str(), report));
     EXPECT_TRUE(bytes == ReadFileBytes(report.strDamagedFile.GetString()));
     EXPECT_EQ(3001u, report.nRecovered);
+}
+
+// The figures of a recovery go to the process's log.
+TEST(CatalogueRecovery, TheFiguresGoToTheProcesssLog) {
+    const wchar_t* const folder = L"c:\\qb_eng";
+    RemoveTree(folder);
+    ASSERT_TRUE(CreateDirectoryW(folder, nullptr));
+    std::string bytes = ReadFileBytes(Master());
+    LeafZeroed(bytes);
+    const std::wstring path = NewDatabasePath();
+    ASSERT_TRUE(WriteFileBytes(path, bytes));
+    std::string log;
+    {
+        HostProcess host;
+        ASSERT_TRUE(host.Start(BinFolder() + L"\\linkproc.exe"));
+        log = host.Value("logs");
+        log = log.substr(log.find("eng=") + 4);
+        log = log.substr(0, log.find(' '));
+        EXPECT_EQ("0 3000", host.Value("db-recover " + Utf8Path(path), 60000));
+        EXPECT_EQ(0, host.Quit());
+    }
+    const std::string text = ReadFileBytes(std::wstring(log.begin(), log.end()));
+    EXPECT_NE(std::string::npos, text.find("recovered 3000 rows, 0 rows seen but unreadable, in ")) << log;
+    EXPECT_NE(std::string::npos, text.find(".damaged-")) << log;
+    RemoveTree(folder);
 }
