@@ -1,6 +1,8 @@
 // AppDB: lifecycle, items, configuration values and attachments.
 #include <time.h>
 #include "AppDB.h"
+#include "catalogue_check.h"
+#include "catalogue_recover.h"
 #include "catalogue_file.h"
 #include "catalogue_unload.h"
 #include "catalogue_rows.h"
@@ -22,16 +24,20 @@ AppDB::AppDB() : m_pDB(new_store()) {}
 
 // The store's destructor commits what is pending; nobody can be told of a failure any more,
 // so its wait is short and a loss goes to the process's log.
-AppDB::~AppDB() { release_member<unique_store>(m_pDB); }
+AppDB::~AppDB() {
+    release_member<unique_store>(m_pDB);
+    ForgetInitFailure(this);
+}
 
 // The file is read before anything is written to it: a file that cannot be read (damaged,
 // locked by another process, not a database) fails Init and stays as it was. A readable
 // version row keeps the table whatever its text; a readable file without one has its table
 // started anew, and a failure in any step of that fails Init with the store closed.
 bool AppDB::Init(const CString& path) {
+    const std::string file = ToUtf8(path);
+    InitOutcome outcome(this, m_pDB, file.c_str());   // why it failed, for GetInitFailure
     if (m_pDB->IsOpen()) return Fail(ERROR_ALREADY_INITIALIZED);
     m_strPath = path;
-    const std::string file = ToUtf8(path);
     const CatalogueFile state = ReadCatalogueFile(file.c_str(), kTable);
     if (state == CatalogueFile::Unreadable || !m_pDB->Open(file.c_str(), kTable)) return false;
     if (state == CatalogueFile::Versioned) return true;
@@ -154,3 +160,9 @@ AppDB g_appDB;   // made at load; its destructor commits and closes at unload
 AppDB* GetAppDB() { return &g_appDB; }
 
 void CloseCatalogueAtUnload() { SimpleDBRows::CloseAtUnload(*g_appDB.GetDB()); }
+
+// ---- damage and recovery ------------------------------------------------------------------
+
+int AppDB::GetInitFailure() const { return InitFailureOf(this); }
+int AppDB::CheckFile(const CString& path) { return CheckCatalogueFile(ToUtf8(path).c_str(), true); }
+int AppDB::RecoverFile(const CString& path, RecoveryReport& report) { return RecoverCatalogueFile(path, report); }

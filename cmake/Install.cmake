@@ -2,7 +2,9 @@
 # program of the suite builds and ships with:
 #   include/            the exported headers and the platform headers they include
 #   lib/                import libraries
-#   bin/                Corelink.dll, the platform DLLs, the shared C++ runtime, and the
+#   bin/                Corelink.dll, the platform DLLs, the shared C++ runtime,
+#                       catalogue_tool.exe (hosts/CMakeLists.txt: check and recover a
+#                       catalogue file), and the
 #                       language files, skins and Hintbook.dll hosts ship (resources/ and
 #                       platform/hintbook install those, and the built-in English set into
 #                       lib/corelink)

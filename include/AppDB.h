@@ -118,6 +118,41 @@ public:
     bool SearchAppItems(const CString& search, const CString& group, CArray<AppItem, AppItem>& items);
     bool SearchVideoItems(const CString& search, CArray<VideoItem, VideoItem>& items);
 
+    // ---- damage and recovery (added in 1.1) ----
+    // Why a catalogue file cannot be used. A lock that another program holds and a medium
+    // that cannot be read are never called damage.
+    enum FileState {
+        FILE_OK = 0,            // opened, passed the check, or recovered
+        FILE_DAMAGED = 1,       // SQLite found damage (SQLITE_CORRUPT, SQLITE_NOTADB) or the check failed
+        FILE_LOCKED = 2,        // another program holds the file (for RecoverFile: has it open)
+        FILE_CANNOT_OPEN = 3,   // no such file or folder, no access, or an I/O error of the medium
+        FILE_NO_MEMORY = 4,
+        FILE_ALREADY_OPEN = 5,  // Init on an open catalogue
+        FILE_NOT_DAMAGED = 6,   // RecoverFile on a file that passes the check: left alone
+        FILE_RECOVERY_FAILED = 7,   // the recovery itself failed: the file is left as it was
+    };
+    // The reason the last Init of this object failed; FILE_OK after one that succeeded, and
+    // before any. Only a failing Init reads the file again to tell why.
+    int GetInitFailure() const;
+    // Reads every page of the catalogue file at path (SQLite's quick_check) on a connection
+    // of its own: FILE_OK, FILE_DAMAGED, or the reason the check could not finish.
+    static int CheckFile(const CString& path);
+
+    struct RecoveryReport {
+        unsigned int nRecovered;     // rows in the recovered catalogue's table, "VERSION" included
+        unsigned int nUnreadable;    // rows SQLite's recovery saw but that do not fit the table
+        unsigned int nMilliseconds;  // time taken
+        CString strDamagedFile;      // where the damaged file was kept, byte for byte
+    };
+    // Recovers the damaged catalogue file at path into a new file through SQLite's recovery
+    // and puts that in its place, keeping the damaged file beside it as
+    // "NAME.damaged-YYYYMMDD-HHMMSS" (its hot journal as that name with "-journal"). Only
+    // when no process has the file open, this one included (Cleanup first): FILE_LOCKED
+    // otherwise, with nothing done. FILE_OK with the report filled when the new file is in
+    // place; on any other result the file is where and as it was. The figures go to the
+    // process's log.
+    static int RecoverFile(const CString& path, RecoveryReport& report);
+
     // OEM-code-page text / wide text to UTF-8; empty on failure.
     static std::string ToUTF8(const char* text);
     static std::string ToUTF8(const unsigned short* text);
@@ -163,3 +198,8 @@ CORELINK_CHECK_OFFSET(AppDB::VideoItem, nTime, 8);
 CORELINK_CHECK_SIZE(AppDB::NameValue, 8);
 CORELINK_CHECK_OFFSET(AppDB::NameValue, strName, 0);
 CORELINK_CHECK_OFFSET(AppDB::NameValue, strValue, 4);
+CORELINK_CHECK_SIZE(AppDB::RecoveryReport, 16);
+CORELINK_CHECK_OFFSET(AppDB::RecoveryReport, nRecovered, 0);
+CORELINK_CHECK_OFFSET(AppDB::RecoveryReport, nUnreadable, 4);
+CORELINK_CHECK_OFFSET(AppDB::RecoveryReport, nMilliseconds, 8);
+CORELINK_CHECK_OFFSET(AppDB::RecoveryReport, strDamagedFile, 12);

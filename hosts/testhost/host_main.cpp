@@ -18,7 +18,8 @@
 //   Commit: "ok STORED COMMIT ERROR", STORED the items whose two calls returned true) |
 //   db-write-loop FIRST|COUNT|BYTES (such batches without end, a line "committed LAST STORED"
 //   after each Commit that returned true and "lost LAST ERROR" after each that did not, LAST
-//   the number of the batch's last photo; for killing)
+//   the number of the batch's last photo; for killing) |
+//   db-recover PATH (AppDB::RecoverFile: "ok STATE ROWS")
 //   catalogue-sample PATH (build the tour's sample catalogue and report on it)
 //   net-probe HOST (a connector's connectivity probe of HOST)
 //   net-download SERVER|PATH|FILE (a download through a connector, with progress)
@@ -159,6 +160,11 @@ std::string run_catalogue(const std::string& verb, const std::string& arg) {
         std::vector<CString> f = fields(arg, 2);
         std::string bytes = utf8(f[1]);
         return flag(db.SetPhotoThumb(f[0], bytes.data(), static_cast<unsigned int>(bytes.size())));
+    }
+    if (verb == "db-recover") {
+        AppDB::RecoveryReport report = {};
+        const int state = AppDB::RecoverFile(CString(FromUtf8(arg).c_str()), report);
+        return "ok " + std::to_string(state) + " " + std::to_string(report.nRecovered);
     }
     if (verb == "db-has-photo") {   // KEY: the item's album, or "-" when there is none
         AppDB::PhotoItem item;
